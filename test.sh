@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+#   ./test.sh          normal build in build/
+#   ./test.sh --asan   AddressSanitizer + UBSan build in build-asan/
+#   ./test.sh --tsan   ThreadSanitizer build in build-tsan/
+# Further arguments go to ctest (for example -L unit, -R DataFile).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+sanitize=none
+build=build
+case "${1:-}" in
+  --asan) sanitize=asan; build=build-asan; shift ;;
+  --tsan) sanitize=tsan; build=build-tsan; shift ;;
+esac
+
+tools/install-deps
+cmake -S . -B "$build" -G Ninja -DVANTREL_SANITIZE="$sanitize" >/dev/null
+cmake --build "$build" -j2
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+[ "$(id -u)" -eq 0 ] || echo "Not root: the lab tests will be skipped (they need network namespaces)."
+cd "$build"
+ctest --output-on-failure -j2 "$@"
