@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Self-test of tools/lab: builds labs of its own (unique prefixes), checks the facts the other lab
+# tests rely on, and proves that "down" leaves nothing behind, also after an interrupted "up".
+# Needs root; exits 77 (skip) otherwise.
+# shellcheck disable=SC2016  # the bash -c snippets expand their own positional parameters
+set -euo pipefail
+
+if [[ $EUID -ne 0 ]]; then
+    echo "SKIP: lab tests need root"
+    exit 77
+fi
+
+ROOT=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../.." && pwd)
+LAB=$ROOT/tools/lab
+DEVICES=$ROOT/tools/lab.devices
+PREFIX=vtst$$
+OTHER=vtst$$b
+BROKEN=vtst$$c
+
+failures=0
+pass() { echo "ok    $*"; }
+fail() { echo "FAIL  $*"; failures=$((failures + 1)); }
+expect() { # expect DESCRIPTION COMMAND... : passes when COMMAND succeeds
+    local what=$1; shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+lab() { "$LAB" --prefix "$PREFIX" "$@"; }
+quietly() { # runs a command, showing its output only when it fails
+    local out lines rc=0
+    out=$("$@" 2>&1) || rc=$?
+    if ((rc != 0)); then
+        mapfile -t lines <<<"$out"
+        printf '      | %s\n' "${lines[@]}"
+    fi
+    return "$rc"
+}
+
+cleanup() {
+    local p
+    for p in "$PREFIX" "$OTHER" "$BROKEN"; do "$LAB" --prefix "$p" down >/dev/null 2>&1 || true; done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+devices() { grep -v '^[[:space:]]*\(#\|$\)' "$DEVICES"; }
+
+# Everything a prefix leaves on the machine: namespaces, resolver files, state, processes.
+leftovers() {
+    local p=$1
+    ip netns list 2>/dev/null | awk '{print $1}' | grep -E "^$p-" || true
+    [[ -e /etc/netns/$p-pc ]] && echo "/etc/netns/$p-pc"
+    [[ -e /run/vantrel-lab/$p ]] && echo "/run/vantrel-lab/$p"
+    # Servers carry their state folder on the command line; "[/]" keeps grep from finding itself.
+    grep -alsE -- "/run/vantrel-lab/${p}[/]" /proc/[0-9]*/cmdline | sed 's|^/proc/\([0-9]*\)/.*|process \1|' || true
+}
+
+host_links_before=$(ip -o link show | awk -F': ' '{print $2}' | sort)
+
+# --- up, twice -------------------------------------------------------------------------------------
+expect "up builds the lab" quietly lab up
+expect "a second up keeps it" quietly lab up
+if out=$(lab status 2>&1); then pass "status reports a complete lab"; else fail "status: $out"; fi
+expect "nothing of the lab appears in the host namespace" \
+    test "$(ip -o link show | awk -F': ' '{print $2}' | sort)" = "$host_links_before"
+
+# --- the computer ------------------------------------------------------------------------------------
+expect "the computer has no default route" test -z "$(lab exec ip route show default)"
+expect "the computer has no route out of the lab (route lookup only)" \
+    bash -c '! "$@" >/dev/null 2>&1' _ "$LAB" --prefix "$PREFIX" exec ip route get 192.0.2.1
+expect "ICMP datagram sockets are open to every group" \
+    test "$(lab exec cat /proc/sys/net/ipv4/ping_group_range | tr -s '\t ' ' ')" = "0 2147483647"
+eth1=$(lab exec ip -o link show eth1)
+expect "eth1 is an Ethernet adapter, administratively down" \
+    bash -c '[[ $1 == *link/ether* && $1 != *"<"*",UP"* ]]' _ "$eth1"
+
+# --- devices: configured MAC, and exactly that MAC by ARP from the computer --------------------------
+lab exec ip neigh flush all
+while IFS='|' read -r name ip mac _host flags _expect; do
+    got=$(lab devexec "$name" cat /sys/class/net/eth0/address)
+    expect "$name has MAC $mac" test "${got^^}" = "$mac"
+    rc=0
+    lab probe ping -w 500 "$ip" >/dev/null || rc=$?
+    if [[ $flags == *noping* ]]; then
+        expect "$name ($ip) ignores ping" test "$rc" -eq 1
+    else
+        expect "$name ($ip) answers ping" test "$rc" -eq 0
+    fi
+    neigh=$(lab exec ip neigh show "$ip" dev eth0)
+    expect "the computer resolves $ip to $mac" \
+        test "$(awk '$2 == "lladdr" {print toupper($3)}' <<<"$neigh")" = "$mac"
+done < <(devices)
+
+# --- routed host and the router's immediate unreachable ----------------------------------------------
+expect "the far host 10.78.0.10 answers ping through the router" quietly lab probe ping 10.78.0.10
+expect "the far host has no neighbour entry on the computer (off-link)" \
+    test -z "$(lab exec ip neigh show 10.78.0.10)"
+rc=0
+out=$(lab probe ping -w 3000 10.78.1.1) || rc=$?
+expect "10.78.1.1 is host unreachable from the router ($out)" \
+    bash -c '[[ $1 -eq 2 && $2 == *"icmp type 3 code 1 from 10.77.0.250"* ]]' _ "$rc" "$out"
+# A router that had to try ARP first would take about 3 s; the unreachable route answers at once.
+elapsed=$(sed -n 's/.* in \([0-9]*\)\.[0-9]* ms$/\1/p' <<<"$out")
+expect "the unreachable comes at once (${elapsed:-?} ms)" test "${elapsed:-9999}" -lt 500
+
+# --- DNS -----------------------------------------------------------------------------------------------
+out=$(lab probe dns cam1.lab.example A || true)
+expect "DNS A: cam1.lab.example is 10.77.0.10" grep -qx 'cam1.lab.example [0-9]* A 10.77.0.10' <<<"$out"
+out=$(lab probe dns www.lab.example A || true)
+expect "DNS CNAME: www.lab.example -> web.lab.example" grep -qx 'www.lab.example [0-9]* CNAME web.lab.example' <<<"$out"
+expect "DNS CNAME: web.lab.example -> cam1.lab.example" grep -qx 'web.lab.example [0-9]* CNAME cam1.lab.example' <<<"$out"
+expect "DNS: the chain ends at 10.77.0.10" grep -qx 'cam1.lab.example [0-9]* A 10.77.0.10' <<<"$out"
+out=$(lab exec getent ahostsv4 www.lab.example | head -n 1 || true)
+expect "the computer's resolver follows the chain ($out)" bash -c '[[ $1 == "10.77.0.10 "*cam1.lab.example ]]' _ "$out"
+out=$(lab probe dns 10.77.0.254 PTR || true)
+expect "DNS PTR: 10.77.0.254 is gw.lab.example" grep -q 'PTR gw.lab.example$' <<<"$out"
+rc=0
+lab probe dns nosuch.lab.example A >/dev/null || rc=$?
+expect "DNS: an unknown name is an error answer" test "$rc" -eq 2
+
+# --- web page -------------------------------------------------------------------------------------------
+out=$(lab probe http 10.77.0.10 || true)
+expect "http://10.77.0.10/ has the title 'Lab device nvr'" test "$out" = "200 Lab device nvr"
+
+# --- a device added after a first sweep, then removed ------------------------------------------------
+expect "add-device adds a device" quietly lab add-device late 10.77.0.77 0a:c5:d2:e1:77:77
+expect "the added device answers ping" quietly lab probe ping 10.77.0.77
+expect "the added device resolves to its MAC" \
+    bash -c '[[ $("$@") == *"lladdr 0a:c5:d2:e1:77:77 "* ]]' _ "$LAB" --prefix "$PREFIX" exec ip neigh show 10.77.0.77
+expect "status still passes with the extra device" quietly lab status
+expect "del-device removes it" quietly lab del-device late
+lab exec ip neigh flush all
+rc=0
+lab probe ping -w 300 10.77.0.77 >/dev/null || rc=$?
+expect "the removed device no longer answers" test "$rc" -eq 1
+
+# --- a second lab beside the first -----------------------------------------------------------------------
+expect "a second lab with another prefix comes up beside the first" quietly "$LAB" --prefix "$OTHER" up
+expect "the second lab is complete" quietly "$LAB" --prefix "$OTHER" status
+expect "the second lab goes down" quietly "$LAB" --prefix "$OTHER" down
+expect "the second lab left nothing" test -z "$(leftovers "$OTHER")"
+expect "the first lab is still complete" quietly lab status
+
+# --- an interrupted up, then down ------------------------------------------------------------------------
+setsid "$LAB" --prefix "$BROKEN" up >/dev/null 2>&1 &
+victim=$!
+sleep 0.1
+kill -KILL -- "-$victim" 2>/dev/null || true
+wait "$victim" 2>/dev/null || true
+rc=0
+"$LAB" --prefix "$BROKEN" status >/dev/null 2>&1 || rc=$?
+echo "      (interrupted up: status exit $rc, $(ip netns list 2>/dev/null | grep -c "^$BROKEN-" || true) namespaces made)"
+expect "down after an interrupted up succeeds" quietly "$LAB" --prefix "$BROKEN" down
+expect "down after an interrupted up leaves nothing" test -z "$(leftovers "$BROKEN")"
+
+# --- down --------------------------------------------------------------------------------------------------
+expect "down removes the lab" quietly lab down
+left=$(leftovers "$PREFIX")
+expect "nothing with the prefix $PREFIX remains${left:+: $left}" test -z "$left"
+expect "down twice is harmless" quietly lab down
+rc=0
+lab status >/dev/null 2>&1 || rc=$?
+expect "status fails when the lab is not up" test "$rc" -ne 0
+
+if ((failures)); then
+    echo "lab self-test: $failures failure(s)"
+    exit 1
+fi
+echo "lab self-test: all passed"
