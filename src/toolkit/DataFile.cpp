@@ -60,24 +60,32 @@ void DataFile::Reset() {
 void DataFile::Open(int accessMode) {
   if (IsOpen()) return SetError(kAlreadyOpen, "File Already Open");
   struct stat st{};
-  if (::stat(name_.c_str(), &st) != 0) {
+  if (::lstat(name_.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return SetError(kNotFound, "File Not Found");
     if (errno == EACCES) return SetError(kAccessDenied, "Access Denied");
     return SetError(kOtherError, std::strerror(errno));
   }
+  // A link or a pipe planted at the name is no data file of ours: never follow
+  // it, never block on it.
+  if (!S_ISREG(st.st_mode)) return SetError(kInvalidDeclaration, "Not a regular file");
   const bool readOnly = (accessMode & 0x0F) == 0;
   // SQLite quietly falls back to read-only on a write-protected file; the program
   // asked for write access, so that is a refusal here.
   if (::faccessat(AT_FDCWD, name_.c_str(), readOnly ? R_OK : R_OK | W_OK, AT_EACCESS) != 0) {
     return SetError(errno == EACCES || errno == EROFS ? kAccessDenied : kOtherError, std::strerror(errno));
   }
-  const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+  const int flags =
+      (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW;
   int rc = sqlite3_open_v2(name_.c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
     SetError(CodeFor(rc), db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
     return Reset();
   }
   sqlite3_extended_result_codes(db_, 1);
+  // Nothing is ever written through an open DataFile, so the shared lock taken by
+  // the first read is kept until Close: each fetch then costs no lock and no
+  // journal check, and other readers are not hindered.
+  sqlite3_exec(db_, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
   if (!LayoutMatches()) return Reset();
 
   // A damaged tree would answer lookups wrongly or not at all; find it now.
