@@ -19,6 +19,10 @@ bool StartupSequence::Run() {
   // Exact case on purpose: only our own restart writes this switch.
   if (commandLine_.find(kSetEmulationSwitch) != std::string::npos) emulation_.SetEmulation();
   BYBROWSEREMULATION = emulation_.GetEmulation() == BrowserEmulation::kUsable ? 1 : 0;
+  // An instance elevated for a user runs as root, where the web engine runs only
+  // without its sandbox; device pages are untrusted, so the pane stays off there
+  // and pages go to that user's own browser instead.
+  if (kwTools::ElevatedForUser() > 0) BYBROWSEREMULATION = 0;
 
   if (hooks_.runMainWindow) hooks_.runMainWindow();
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "shell/BrowserEmulation.h"
-#include "shell/PlaceholderWindow.h"
+#include "shell/MainWindow.h"
 #include "shell/StartupSequence.h"
 #include "toolkit/kwTools.h"
 #include "toolkit/widgets/QtMessagePresenter.h"
@@ -42,9 +42,11 @@ int main(int argc, char* argv[]) {
   const std::string programPath = kwTools::ProgramPath();
   const BrowserEmulation emulation(programPath);
   StartupSequence::Hooks hooks;
-  hooks.setApplicationIcon = [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/IMAGE/Application.svg"))); };
+  hooks.setApplicationIcon = [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/IMAGE/Application.png"))); };
   hooks.runMainWindow = [&] {
-    PlaceholderWindow window(commandLine);
+    MainWindow::Options options;
+    options.commandLine = commandLine;
+    MainWindow window(std::move(options));
     window.show();
     QApplication::exec();
   };

@@ -15,4 +15,8 @@ struct ShellRequest {
   bool elevate = false;            // through pkexec
   bool hidden = false;             // no window wanted: output is discarded
   std::vector<std::string> environment;  // "NAME=value" carried across the elevation
+  // A document opened by a process running as root is opened as this user (the
+  // one who asked for the elevation); -1: nobody known, and a root process then
+  // opens no document at all.
+  int userId = -1;
 };

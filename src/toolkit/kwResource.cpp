@@ -33,7 +33,11 @@ class ResourceIndex {
   QString Find(const std::string& type, const std::string& name) {
     QMutexLocker lock(&mutex_);
     if (!built_) Build();
-    return paths_.value(QString::fromStdString(type + "/" + name).toLower());
+    // Names keep the folder they were compiled from, written with a backslash
+    // (logos\norvex_png); the resource tree separates folders with "/".
+    QString key = QString::fromStdString(type + "/" + name).toLower();
+    key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return paths_.value(key);
   }
 
  private:

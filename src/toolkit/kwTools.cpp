@@ -15,6 +15,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -59,7 +60,24 @@ std::vector<std::string> DisplayEnvironment() {
   for (const char* name : {"DISPLAY", "XAUTHORITY", "QT_QPA_PLATFORM"}) {
     if (const char* v = std::getenv(name); v && *v) env.push_back(std::string(name) + "=" + v);
   }
+  // Without XAUTHORITY the X library looks in $HOME, which is root's own home
+  // once elevated: name the user's cookie file while we still know it.
+  const char* xauthority = std::getenv("XAUTHORITY");
+  const char* home = std::getenv("HOME");
+  if ((!xauthority || !*xauthority) && home && *home) {
+    const std::string cookie = std::string(home) + "/.Xauthority";
+    if (::access(cookie.c_str(), R_OK) == 0) env.push_back("XAUTHORITY=" + cookie);
+  }
   return env;
+}
+
+// A user id from the environment; -1 when unset, not a number, or root's.
+int UserIdFrom(const char* name) {
+  const char* v = std::getenv(name);
+  if (!v || !*v) return -1;
+  int uid = -1;
+  const auto r = std::from_chars(v, v + std::strlen(v), uid);
+  return r.ec == std::errc() && *r.ptr == '\0' && uid > 0 ? uid : -1;
 }
 }  // namespace
 
@@ -111,6 +129,12 @@ bool kwTools::ShellRun(const std::string& file, const std::string& parameters,
   request.elevate = elevate;
   request.hidden = hidden;
   if (elevate) request.environment = DisplayEnvironment();
+  // Web pages are untrusted content: a root instance hands them to the browser
+  // of the user who asked for the elevation, never to a browser running as root.
+  if (request.kind == ShellRequest::Kind::Document && ::geteuid() == 0) {
+    request.userId = ElevatedForUser();
+    if (request.userId < 0) request.userId = UserIdFrom("SUDO_UID");
+  }
   return ShellService::Launch(request);
 }
 
@@ -118,6 +142,8 @@ bool kwTools::RunAsAdmin(const std::string& file, const std::string& parameters,
                          const std::string& directory, bool wait) const {
   return ShellRun(file, parameters, directory, wait, true, false);
 }
+
+int kwTools::ElevatedForUser() { return ::geteuid() == 0 ? UserIdFrom("PKEXEC_UID") : -1; }
 
 // ---------------------------------------------------------------- data file guard
 

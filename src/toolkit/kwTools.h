@@ -28,6 +28,9 @@ class kwTools {
                 bool hidden = false) const;
   bool RunAsAdmin(const std::string& file, const std::string& parameters,
                   const std::string& directory, bool wait) const;
+  // The user an instance restarted through pkexec acts for (PKEXEC_UID); -1
+  // when not root or not started that way.
+  static int ElevatedForUser();
 
   // --- Data file open guard ---
   // 1: opened now, 2: was already open, 0: not open.

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "shell/BrowserEmulation.h"
-#include "shell/PlaceholderWindow.h"
 #include "shell/StartupSequence.h"
 #include "support/RecordingMessagePresenter.h"
 #include "support/RecordingShellLauncher.h"
@@ -123,19 +122,6 @@ TEST(StartupSequence, RestartHandsProgramAndSwitchToTheSystem) {
   EXPECT_TRUE(Start(kProgram, emulation).launched.empty());
 }
 
-TEST(PlaceholderWindow, AdvancedSwitchInAnyCaseAnywhere) {
-  struct Case {
-    const char* commandLine;
-    bool opens;
-  };
-  const Case cases[] = {{"/usr/bin/vantrel /Advanced", true},
-                        {"/usr/bin/vantrel /aDVANCED", true},
-                        {"/usr/bin/vantrel x/advancedy", true},
-                        {"/usr/bin/vantrel /SetEmulation /Advanced", true},
-                        {"/usr/bin/vantrel /Advance", false},
-                        {"/usr/bin/vantrel", false}};
-  for (const Case& c : cases) EXPECT_EQ(PlaceholderWindow(c.commandLine).OpensAdvancedSettings(), c.opens) << c.commandLine;
-}
 }  // namespace
 
 int main(int argc, char** argv) {

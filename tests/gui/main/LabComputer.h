@@ -1,0 +1,5 @@
+#pragma once
+
+// True only on the lab's installer's computer: its eth0 carries the lab's MAC
+// address, which no real machine uses. Checked before anything is sent.
+bool OnTheLabComputer();
