@@ -9,9 +9,16 @@ cd "$(dirname "$0")"
 
 sanitize=none
 build=build
+select=()
 case "${1:-}" in
   --asan) sanitize=asan; build=build-asan; shift ;;
-  --tsan) sanitize=tsan; build=build-tsan; shift ;;
+  --tsan)
+    sanitize=tsan; build=build-tsan; shift
+    # Debian's Qt is not built for ThreadSanitizer: the threads Qt starts for
+    # itself (image scaling, fonts) hand data over with locks it cannot see.
+    # The threads of our own (sweep workers, probes, notifications) run in the
+    # unit and lab tests without widgets; those are the ones checked here.
+    select=(-LE 'gui|widgets') ;;
 esac
 
 tools/install-deps
@@ -21,7 +28,7 @@ cmake --build "$build" -j2
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
 [ "$(id -u)" -eq 0 ] || echo "Not root: the lab tests will be skipped (they need network namespaces)."
 cd "$build"
-ctest --output-on-failure -j2 "$@"
+ctest --output-on-failure -j2 "${select[@]}" "$@"

@@ -27,8 +27,16 @@ if(XVFB_RUN)
 else()
   add_test(NAME lab.mainwindow COMMAND mainwindow_lab_test)
 endif()
-set_tests_properties(lab.mainwindow PROPERTIES LABELS lab SKIP_RETURN_CODE 77 TIMEOUT 300)
+set_tests_properties(lab.mainwindow PROPERTIES LABELS lab-widgets SKIP_RETURN_CODE 77 TIMEOUT 300)
 
 # Start-up time, memory and the resize pass, printed (tools/bench-window runs it in a lab).
 add_executable(mainwindow_bench gui/main/MainWindowBench.cpp gui/main/LabComputer.cpp)
 target_link_libraries(mainwindow_bench PRIVATE vantrel_test_support vantrel_shell Qt6::Test)
+if(VANTREL_SANITIZE STREQUAL "asan")
+  # The web engine's own Chromium code (Debian's library, not built here) frees
+  # one of its objects with a sized delete of another size; the sanitizer would
+  # stop the test there, and its process-wide caches are never freed. These two
+  # checks are off only for the test that loads the engine.
+  set_tests_properties(lab.mainwindow PROPERTIES ENVIRONMENT
+    "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:new_delete_type_mismatch=0")
+endif()

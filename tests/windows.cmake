@@ -28,10 +28,10 @@ gtest_discover_tests(elevation_tests PROPERTIES LABELS gui ENVIRONMENT QT_QPA_PL
 # (addresses on its adapter, a rule in its ruleset); they skip unless run as root.
 add_executable(windows_lab_tests gui/windows/WindowsLabTest.cpp)
 target_link_libraries(windows_lab_tests PRIVATE vantrel_test_support vantrel_windows GTest::gtest)
-gtest_discover_tests(windows_lab_tests PROPERTIES LABELS lab ENVIRONMENT QT_QPA_PLATFORM=offscreen DISCOVERY_TIMEOUT 30)
+gtest_discover_tests(windows_lab_tests PROPERTIES LABELS lab-widgets ENVIRONMENT QT_QPA_PLATFORM=offscreen DISCOVERY_TIMEOUT 30)
 
 # The new instance that pkexec would start: root, /Advanced, the display kept;
 # on a virtual display, inside a lab of its own.
 add_test(NAME windows.elevated_instance
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/gui/windows/elevated_instance_lab_test.sh $<TARGET_FILE:vantrel>)
-set_tests_properties(windows.elevated_instance PROPERTIES LABELS lab SKIP_RETURN_CODE 77 TIMEOUT 120)
+set_tests_properties(windows.elevated_instance PROPERTIES LABELS lab-widgets SKIP_RETURN_CODE 77 TIMEOUT 120)

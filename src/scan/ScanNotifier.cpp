@@ -35,6 +35,8 @@ void ScanNotifier::Notify(int code, long senderThread, int parameter) {
   if (--live_ == 0) idle_.notify_all();
 }
 
+void ScanNotifier::Acknowledge() { const std::lock_guard lock(mutex_); }
+
 bool ScanNotifier::WaitForWorkers(std::chrono::milliseconds timeout) {
   std::unique_lock lock(mutex_);
   return idle_.wait_for(lock, timeout, [this] { return live_ == 0; });

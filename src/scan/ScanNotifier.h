@@ -23,6 +23,11 @@ class ScanNotifier {
   void WorkerNotStarted();  // thread creation failed after WorkerStarting
   // Posts the notification and ends the worker's registration.
   void Notify(int code, long senderThread, int parameter);
+  // The receiver calls this before it reads a notification or its slot. Qt's
+  // event queue hands events across threads with locks a thread checker cannot
+  // see; taking the lock the worker posted under makes everything the worker
+  // wrote before posting visibly happen before the read.
+  void Acknowledge();
   // True when no worker is live any more; false after the timeout.
   bool WaitForWorkers(std::chrono::milliseconds timeout);
   int LiveWorkers();

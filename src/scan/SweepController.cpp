@@ -145,6 +145,7 @@ void SweepController::ToggleShowAll() {
 }
 
 bool SweepController::event(QEvent* event) {
+  ScanNotifier::Instance().Acknowledge();
   if (event->type() != ScanNotificationEvent::EventType()) return QObject::event(event);
   const auto* n = static_cast<ScanNotificationEvent*>(event);
   HandleNotification(n->Code(), n->SenderThread(), n->Parameter());

@@ -121,6 +121,10 @@ void MainWindow::Dress() {
 }
 
 MainWindow::~MainWindow() {
+  // The controls outlive this body: a focus change while they are torn down
+  // (the start field's "editing finished") must not call back into a window
+  // that is no longer one.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
   // The list must stop reading DisplayQ before the controller that owns it goes.
   ui_->LIST_DISPLAYQ->setModel(nullptr);
   delete model_;

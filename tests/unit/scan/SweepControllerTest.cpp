@@ -132,7 +132,8 @@ TEST(SweepController, TargetsAndSlotsOfARange) {
     EXPECT_EQ(ScanSlotTable::Slot(2).SZTARGETIPV4, c.first[1]);
     EXPECT_EQ(ScanSlotTable::Slot(c.count - 1).SZTARGETIPV4, c.last[0]);
     EXPECT_EQ(ScanSlotTable::Slot(c.count).SZTARGETIPV4, c.last[1]);
-    EXPECT_EQ(ScanSlotTable::Slot(c.count).DWINSTANCE, c.count);
+    const std::int32_t instance = ScanSlotTable::Slot(c.count).DWINSTANCE;  // packed: read, never bind
+    EXPECT_EQ(instance, c.count);
     if (c.count == 10) {  // wraps inside the block
       EXPECT_EQ(ScanSlotTable::Slot(6).SZTARGETIPV4, std::string("192.168.1.255"));
       EXPECT_EQ(ScanSlotTable::Slot(7).SZTARGETIPV4, std::string("192.168.1.0"));
