@@ -24,7 +24,9 @@ void OneAdapter(kwIPcl& network, const std::string& address) {
   adapter.SZUID = "eth0";
   adapter.SZIPADDRESS = address;
   adapter.SZSUBNETMASK = "255.255.255.0";
-  adapter.DWIFINDEX = 2;
+  // These tests run in the host's namespace: an interface that cannot exist,
+  // so that an add which did reach the system could never touch a real adapter.
+  adapter.DWIFINDEX = 0x7FFFFFF0;
   adapter.IPADDRESSQ = {address};
   network.ADAPTERQ.push_back(adapter);
   ASSERT_TRUE(network.SelectAdapter(0));
