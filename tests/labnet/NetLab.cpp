@@ -12,13 +12,7 @@ std::unique_ptr<LabSession> NetLab::lab_;
 std::string NetLab::failure_;
 
 void NetLab::SetUpTestSuite() {
-  if (!LabSession::IsRoot()) return;
-  lab_ = std::make_unique<LabSession>();
-  if (!lab_->Up()) {
-    failure_ = "tools/lab up failed: " + lab_->Log();
-    return;
-  }
-  lab_->EnterComputer();
+  if (LabSession::IsRoot()) lab_ = LabSession::UpAndEnter(failure_);
 }
 
 void NetLab::TearDownTestSuite() { lab_.reset(); }

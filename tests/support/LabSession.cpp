@@ -188,6 +188,16 @@ void LabSession::Fatal(const std::string& why) {
   std::abort();
 }
 
+std::unique_ptr<LabSession> LabSession::UpAndEnter(std::string& failure) {
+  auto lab = std::make_unique<LabSession>();
+  if (!lab->Up()) {
+    failure = "tools/lab up failed: " + lab->Log();
+    return nullptr;
+  }
+  lab->EnterComputer();
+  return lab;
+}
+
 void LabSession::EnterComputer() {
   if (!up_) Fatal("the lab is not up");
   if (Entered()) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ class LabSession {
   // Builds the lab; false (with the script's words in Log()) when it could not.
   [[nodiscard]] bool Up();
   void EnterComputer();
+  // What a lab test suite does first: a lab of its own, entered. nullptr, with
+  // the reason in failure, when the lab could not be built.
+  static std::unique_ptr<LabSession> UpAndEnter(std::string& failure);
   // Back to the namespaces the process started in; harmless when not entered.
   void Leave();
   void Down();

@@ -63,12 +63,8 @@ class WindowsLab : public ::testing::Test {
  public:
   static void SetUpTestSuite() {
     if (!LabSession::IsRoot()) return;
-    lab_ = std::make_unique<LabSession>();
-    if (!lab_->Up()) {
-      failure_ = "tools/lab up failed: " + lab_->Log();
-      return;
-    }
-    lab_->EnterComputer();
+    lab_ = LabSession::UpAndEnter(failure_);
+    if (!lab_) return;
     // Only now: entering the lab needs a process without threads of its own,
     // and the application starts some.
     static int argc = 1;
