@@ -3,26 +3,27 @@
 #   ./test.sh          normal build in build/
 #   ./test.sh --asan   AddressSanitizer + UBSan build in build-asan/
 #   ./test.sh --tsan   ThreadSanitizer build in build-tsan/
-# Further arguments go to ctest (for example -L unit, -R DataFile).
+# Further arguments go to ctest (for example -L unit, -R DataFile). The
+# benchmarks (label bench) run only when asked for: ./test.sh -L bench.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 sanitize=none
 build=build
-select=()
+gui=ON
 case "${1:-}" in
   --asan) sanitize=asan; build=build-asan; shift ;;
   --tsan)
-    sanitize=tsan; build=build-tsan; shift
+    sanitize=tsan; build=build-tsan; gui=OFF; shift
     # Debian's Qt is not built for ThreadSanitizer: the threads Qt starts for
     # itself (image scaling, fonts) hand data over with locks it cannot see.
     # The threads of our own (sweep workers, probes, notifications) run in the
-    # unit and lab tests without widgets; those are the ones checked here.
-    select=(-LE 'gui|widgets') ;;
+    # core's unit and lab tests, so this build is the core without widgets.
+    ;;
 esac
 
 tools/install-deps
-cmake -S . -B "$build" -G Ninja -DVANTREL_SANITIZE="$sanitize" >/dev/null
+cmake -S . -B "$build" -G Ninja -DVANTREL_SANITIZE="$sanitize" -DVANTREL_GUI="$gui" >/dev/null
 cmake --build "$build" -j2
 
 export QT_QPA_PLATFORM=offscreen
@@ -31,4 +32,8 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
 [ "$(id -u)" -eq 0 ] || echo "Not root: the lab tests will be skipped (they need network namespaces)."
 cd "$build"
+bench=bench
+for a in "$@"; do [[ $a == -L ]] && bench=; done
+select=()
+[[ -z $bench ]] || select=(-LE "$bench")
 ctest --output-on-failure -j2 "${select[@]}" "$@"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "net/DnsAnswer.h"
-#include "net/callDLLcl.h"
+#include "toolkit/callDLLcl.h"
 #include "toolkit/MessageService.h"
 #include "toolkit/kwTools.h"
 

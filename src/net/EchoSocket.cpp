@@ -12,7 +12,7 @@
 #include <chrono>
 
 #include "net/IcmpEcho.h"
-#include "net/UniqueFd.h"
+#include "toolkit/UniqueFd.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "net/RtnlMessages.h"
-#include "net/UniqueFd.h"
+#include "toolkit/UniqueFd.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -13,6 +13,7 @@
 
 #include "scan/NetworkScanProbe.h"
 #include "scan/SweepController.h"
+#include "scan/VendorRowLookup.h"
 #include "shell/BrowserPane.h"
 #include "shell/MakerSites.h"
 #include "shell/StartupSequence.h"
@@ -83,7 +84,7 @@ MainWindow::MainWindow(Options options, QWidget* parent)
     options_.probe = ownProbe_.get();
   }
   controller_ = std::make_unique<SweepController>(
-      *this, *options_.probe, [this](const std::string& mac, DeviceRow& row) { Describe(mac, row); });
+      *this, *options_.probe, VendorRowLookup(lookup_));
   BuildControls();
   carousel_->Load(options_.logos.empty() ? ProductLogos() : options_.logos);
   vendors_.Prepare();
@@ -94,11 +95,6 @@ MainWindow::MainWindow(Options options, QWidget* parent)
   RegisterLayout();
   carousel_->Assign();
   Connect();
-}
-
-void MainWindow::Describe(const std::string& mac, DeviceRow& row) {
-  lookup_.LookupVendor(mac, VendorLookup::kDescriptionCapacity, row.SVENDOR, row.BYQUARNEL_ITEM, row.STYLE_COLUMN1,
-                       row.STYLE_COLUMN3, row.STYLE_COLUMN2);
 }
 
 void MainWindow::Dress() {

@@ -82,7 +82,6 @@ class MainWindow : public QWidget, public SweepView {
 
  private:
   void BuildControls();
-  void Describe(const std::string& mac, DeviceRow& row);
   void Dress();
   void LoadAdapters();
   void PlaceSlider();

@@ -7,7 +7,7 @@
 #include <QMutexLocker>
 #include <QString>
 
-#include "net/callDLLcl.h"
+#include "toolkit/callDLLcl.h"
 #include "toolkit/MessageService.h"
 #include "toolkit/kwTools.h"
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "toolkit/MessagePresenter.h"
@@ -13,6 +17,11 @@ class RecordingMessagePresenter : public MessagePresenter {
   ~RecordingMessagePresenter() override;
 
   MessageAnswer Present(const MessageRequest& request) override;
+
+  // Success when exactly one message was shown, with this caption and text
+  // (and icon, when given); otherwise every message shown, for the failure.
+  ::testing::AssertionResult ShowedOnly(const std::string& caption, const std::string& text,
+                                        std::optional<MessageIcon> icon = std::nullopt) const;
 
   std::vector<MessageRequest> shown;
   std::deque<MessageAnswer> answers;
