@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,27 @@ UniqueFd OpenNetlink(unsigned groups) {
   return fd;
 }
 
-// Waits for one datagram; empty on timeout or error. A datagram cut short by a
-// small buffer counts as an error, never as a short answer.
+enum class Received { Message, Again, Overrun, Failed };
+
+// Reads one datagram that is waiting. A datagram cut short by a small buffer,
+// or one that does not come from the kernel, is skipped (Again), never taken
+// as a short answer; ENOBUFS means notifications were lost (Overrun).
+Received ReceiveWaiting(int fd, std::vector<std::uint8_t>& buffer, std::span<const std::uint8_t>& message) {
+  sockaddr_nl from{};
+  socklen_t fromLength = sizeof from;
+  const ssize_t n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
+                               reinterpret_cast<sockaddr*>(&from), &fromLength);
+  if (n < 0) {
+    if (errno == EAGAIN || errno == EINTR) return Received::Again;
+    return errno == ENOBUFS ? Received::Overrun : Received::Failed;
+  }
+  // Only the kernel speaks for the kernel.
+  if (static_cast<std::size_t>(n) > buffer.size() || from.nl_pid != 0) return Received::Again;
+  message = std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n));
+  return Received::Message;
+}
+
+// Waits for one datagram; empty on timeout or error.
 std::vector<std::uint8_t> ReceiveOne(int fd, Clock::time_point deadline) {
   std::vector<std::uint8_t> buffer(kReceiveBuffer);
   for (;;) {
@@ -55,18 +75,11 @@ std::vector<std::uint8_t> ReceiveOne(int fd, Clock::time_point deadline) {
     const int ready = ::poll(&p, 1, static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return {};
-    sockaddr_nl from{};
-    socklen_t fromLength = sizeof from;
-    const ssize_t n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
-                                 reinterpret_cast<sockaddr*>(&from), &fromLength);
-    if (n < 0) {
-      if (errno == EAGAIN || errno == EINTR) continue;
-      return {};
-    }
-    if (static_cast<std::size_t>(n) > buffer.size()) return {};
-    if (from.nl_pid != 0) continue;  // only the kernel speaks for the kernel
-    buffer.resize(static_cast<std::size_t>(n));
-    return buffer;
+    std::span<const std::uint8_t> message;
+    const Received got = ReceiveWaiting(fd, buffer, message);
+    if (got == Received::Again) continue;
+    if (got != Received::Message) return {};
+    return {message.begin(), message.end()};
   }
 }
 
@@ -197,21 +210,16 @@ std::optional<NeighbourResolver::HardwareAddress> NeighbourResolver::Resolve(std
     if (p[1].revents & POLLERR) break;
     // An overrun shows as POLLERR and is read as ENOBUFS below.
     if (!(p[0].revents & (POLLIN | POLLERR))) continue;
-    sockaddr_nl from{};
-    socklen_t fromLength = sizeof from;
-    const ssize_t n = ::recvfrom(events.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC,
-                                 reinterpret_cast<sockaddr*>(&from), &fromLength);
-    if (n < 0) {
-      if (errno == EAGAIN || errno == EINTR) continue;
+    std::span<const std::uint8_t> message;
+    const Received got = ReceiveWaiting(events.Get(), buffer, message);
+    if (got == Received::Again) continue;
+    if (got == Received::Overrun) {
       // Notifications were lost (a busy sweep): ask for the entry instead.
-      if (errno == ENOBUFS) {
-        if (auto now = Usable(LookUpNeighbour(target, interfaceIndex))) return now;
-        continue;
-      }
-      break;
+      if (auto now = Usable(LookUpNeighbour(target, interfaceIndex))) return now;
+      continue;
     }
-    if (static_cast<std::size_t>(n) > buffer.size() || from.nl_pid != 0) continue;
-    for (const auto& entry : RtnlMessages::ParseNeighbours(std::span(buffer.data(), static_cast<std::size_t>(n)))) {
+    if (got == Received::Failed) break;
+    for (const auto& entry : RtnlMessages::ParseNeighbours(message)) {
       if (entry.address != target || entry.interfaceIndex != interfaceIndex) continue;
       if (auto mac = Usable(entry)) return mac;
       if (entry.state & NUD_FAILED) return std::nullopt;

@@ -3,6 +3,7 @@
 #include "net/DNSQuerycl.h"
 #include "net/EchoSocket.h"
 #include "net/Ipv4Text.h"
+#include "net/MacText.h"
 #include "net/NeighbourResolver.h"
 
 Pingcl::Pingcl() : MYDNS(std::make_unique<DNSQuerycl>()) {}
@@ -29,15 +30,5 @@ std::string Pingcl::GetMACAddress(const std::string& target, unsigned char separ
   if (!destination) return {};
   const auto mac = NeighbourResolver::Resolve(*destination);
   if (!mac) return {};
-  std::string text;
-  for (std::size_t i = 0; i < mac->size(); ++i) {
-    text += ByteToHex((*mac)[i], 0);
-    if (separators && i + 1 < mac->size()) text += ':';
-  }
-  return text;
-}
-
-std::string Pingcl::ByteToHex(unsigned char byte, unsigned char lowerCase) {
-  const char* digits = lowerCase ? "0123456789abcdef" : "0123456789ABCDEF";
-  return {digits[byte >> 4], digits[byte & 0x0F]};
+  return MacText::Format(*mac, separators != 0);
 }

@@ -30,7 +30,4 @@ class Pingcl {
 
   long DWTIMEOUT = 1000;
   std::unique_ptr<DNSQuerycl> MYDNS;
-
- private:
-  static std::string ByteToHex(unsigned char byte, unsigned char lowerCase);
 };

@@ -10,6 +10,7 @@
 #include "net/AdapterSelection.h"
 #include "net/InterfaceAddresses.h"
 #include "net/Ipv4Text.h"
+#include "net/MacText.h"
 #include "net/NeighbourResolver.h"
 #include "net/TemporaryAddressPrompt.h"
 #include "toolkit/MessageService.h"
@@ -19,11 +20,6 @@
 namespace {
 constexpr std::size_t kAddressText = 19;
 constexpr std::size_t kCallerAddress = 20;
-
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
 
 // Addresses that cannot be a host's own: "this network", loopback, multicast
 // and the reserved block up to the broadcast address.
@@ -82,13 +78,7 @@ std::string kwIPcl::GetMACAddress(const std::string& target, unsigned char separ
   if (!destination) return {};
   const auto mac = NeighbourResolver::Resolve(*destination);
   if (!mac) return {};
-  const kwTools tools;
-  std::string text;
-  for (std::size_t i = 0; i < mac->size(); ++i) {
-    text += tools.ByteToHex((*mac)[i]);
-    if (separators && i + 1 < mac->size()) text += ':';
-  }
-  return text;
+  return MacText::Format(*mac, separators != 0);
 }
 
 unsigned char kwIPcl::HasMACAddress(const std::string& target, char* destination, std::size_t size,
@@ -106,8 +96,8 @@ unsigned char kwIPcl::AddTemporaryAddress(const std::string& address, const std:
   if (kwTools().IsElevated() == 0) return 0;
   AdapterEntry* adapter = CurrentAdapter();
   if (!adapter) return 0;
-  const std::string addressText = Cut(kwTools::Clip(address), kAddressText);
-  const std::string maskText = Cut(useAdapterMask ? adapter->SZSUBNETMASK : kwTools::Clip(mask), kAddressText);
+  const std::string addressText = kwTools::Cut(kwTools::Clip(address), kAddressText);
+  const std::string maskText = kwTools::Cut(useAdapterMask ? adapter->SZSUBNETMASK : kwTools::Clip(mask), kAddressText);
 
   const auto ip = Ipv4Text::ParseNumeric(addressText);
   const auto netmask = Ipv4Text::ParseNumeric(maskText);
@@ -118,7 +108,7 @@ unsigned char kwIPcl::AddTemporaryAddress(const std::string& address, const std:
 
   const AddressHandle handle{static_cast<int>(adapter->DWIFINDEX), *ip, *prefix};
   if (!InterfaceAddresses::Add(handle)) return 0;
-  NEWADDRESSQ.push_back(TemporaryAddress{Cut(address, kCallerAddress), handle});
+  NEWADDRESSQ.push_back(TemporaryAddress{kwTools::Cut(address, kCallerAddress), handle});
   adapter->IPADDRESSQ.push_back(addressText);
   return 1;
 }

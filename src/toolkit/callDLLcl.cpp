@@ -12,11 +12,6 @@
 namespace {
 constexpr const char* kDebugCaption = "callDLLcl Debug = On";
 
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
-
 std::string HandleText(void* handle) { return std::to_string(reinterpret_cast<std::uintptr_t>(handle)); }
 
 std::string LastLoaderError() {
@@ -42,7 +37,7 @@ unsigned char callDLLcl::Load(const std::string& libraryName, unsigned char debu
   // into a library that is no longer mapped.
   Kill();
   ADDRESSQ.clear();
-  SDLLNAME = Cut(libraryName, 255);
+  SDLLNAME = kwTools::Cut(libraryName, 255);
   EPROCFAIL = 0;
   DEBUG = debug;
   if (libraryName.empty()) {
@@ -50,7 +45,7 @@ unsigned char callDLLcl::Load(const std::string& libraryName, unsigned char debu
     return 0;
   }
   IGNOREHDLL = 0;
-  const std::string fileName = Cut(kwTools::Clip(libraryName), 259);
+  const std::string fileName = kwTools::Cut(kwTools::Clip(libraryName), 259);
 
   if (DEBUG == 1) {
     struct utsname u{};
@@ -80,12 +75,12 @@ long callDLLcl::GetAddress(const std::string& functionName) {
     ReportError("Get Address called before a dll is loaded!!!");
     return EPROCFAIL;
   }
-  const std::string key = kwTools::Clip(Cut(functionName, 120));
+  const std::string key = kwTools::Clip(kwTools::Cut(functionName, 120));
   if (const auto found = ADDRESSQ.find(key); found != ADDRESSQ.end()) return found->second;
   if (IGNOREHDLL) return EPROCFAIL;
 
   ::dlerror();
-  void* symbol = ::dlsym(HDLL, Cut(key, 79).c_str());
+  void* symbol = ::dlsym(HDLL, kwTools::Cut(key, 79).c_str());
   if (!symbol) {
     ReportError("get adress failed for " + functionName);
     return EPROCFAIL;
@@ -96,7 +91,7 @@ long callDLLcl::GetAddress(const std::string& functionName) {
 }
 
 void callDLLcl::ReportError(const std::string& text) {
-  ERRORSTR = Cut(text, 256);
+  ERRORSTR = kwTools::Cut(text, 256);
   if (DEBUG) MessageService::Show(text + "||dlerror = " + LastLoaderError(), kDebugCaption);
 }
 

@@ -12,11 +12,6 @@
 #include "toolkit/kwTools.h"
 
 namespace {
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
-
 // One index of every compiled-in resource, keyed "type/name" in lower case.
 // Rebuilt after a resource library is loaded, since its resources register
 // themselves when it is mapped.
@@ -65,7 +60,7 @@ void kwResource::Debug(const std::string& caption, const std::string& text) cons
 }
 
 void kwResource::Init(const std::string& modulePath, unsigned char debug) {
-  SZDLLNAME = Cut(modulePath, 255);
+  SZDLLNAME = kwTools::Cut(modulePath, 255);
   BYDEBUG = debug;
   Debug("kwResource.Init", "inDLL = " + modulePath + "|inDebug = " + std::to_string(debug));
   // The program's own resources need no loading: they are always registered.
@@ -89,7 +84,7 @@ void kwResource::Init(const std::string& modulePath, unsigned char debug) {
 
 unsigned long kwResource::LoadResourceByName(const std::string& name, const std::string& type) {
   Debug("kwResource.LoadResourceByName", "inResourceName = " + name);
-  const QString path = ResourceIndex::Instance().Find(Cut(kwTools::Clip(type), 127), Cut(kwTools::Clip(name), 127));
+  const QString path = ResourceIndex::Instance().Find(kwTools::Cut(kwTools::Clip(type), 127), kwTools::Cut(kwTools::Clip(name), 127));
   if (path.isEmpty()) return 0;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return 0;

@@ -36,11 +36,6 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
-
 bool FolderExists(const std::string& path) {
   struct stat st{};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -401,6 +396,15 @@ std::string kwTools::ReplaceAll(std::string_view find, std::string text, std::st
     text.replace(at, find.size(), replacement);
   }
   return Clip(text);
+}
+
+std::string kwTools::Cut(std::string_view text, std::size_t n) { return std::string(text.substr(0, n)); }
+
+std::string kwTools::CutUtf8(std::string_view text, std::size_t n) {
+  if (text.size() <= n) return std::string(text);
+  std::size_t end = n;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end));
 }
 
 std::string kwTools::ByteToHex(unsigned char byte) const {

@@ -74,6 +74,10 @@ class kwTools {
 
   // --- Shared small helpers ---
   static std::string Clip(std::string_view text);  // without trailing spaces
+  // The first n bytes at most: how a text is put into a fixed-size field.
+  static std::string Cut(std::string_view text, std::size_t n);
+  // The same for a name a person reads: a cut never splits a UTF-8 character.
+  static std::string CutUtf8(std::string_view text, std::size_t n);
   static std::string CommandLine();                // the whole command line, arguments joined by spaces
   static std::string ProgramPath();                // full path of the running executable
   static std::string ProgramFolder();              // its folder, without a trailing "/"

@@ -27,12 +27,7 @@ constexpr std::size_t kVendorColumn = 1;
 
 // Space-padded or cut to width bytes; a cut never splits a UTF-8 sequence.
 std::string Fixed(std::string_view text, std::size_t width) {
-  if (text.size() > width) {
-    std::size_t cut = width;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    text = text.substr(0, cut);
-  }
-  std::string out(text);
+  std::string out = kwTools::CutUtf8(text, width);
   out.resize(width, ' ');
   return out;
 }

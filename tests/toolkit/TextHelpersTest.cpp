@@ -29,6 +29,27 @@ TEST(ReplaceAll, FollowsItsRules) {
   }
 }
 
+TEST(Cut, KeepsAtMostTheFieldAndCutUtf8NeverSplitsACharacter) {
+  struct Case {
+    const char* text;
+    std::size_t n;
+    const char* cut;
+    const char* cutUtf8;
+  };
+  const Case cases[] = {
+      {"abcdef", 3, "abc", "abc"},
+      {"abc", 10, "abc", "abc"},
+      {"", 4, "", ""},
+      {"ab\xC3\xA9", 3, "ab\xC3", "ab"},                 // "abé": the cut would leave half an é
+      {"\xE2\x82\xAC\xE2\x82\xAC", 4, "\xE2\x82\xAC\xE2", "\xE2\x82\xAC"},  // two euro signs
+      {"x\xC3\xA9", 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(kwTools::Cut(c.text, c.n), c.cut) << c.text << " to " << c.n;
+    EXPECT_EQ(kwTools::CutUtf8(c.text, c.n), c.cutUtf8) << c.text << " to " << c.n;
+  }
+}
+
 TEST(ByteToHex, AlwaysTwoUpperCaseDigits) {
   EXPECT_EQ(tools.ByteToHex(0x00), "00");
   EXPECT_EQ(tools.ByteToHex(0x0A), "0A");

@@ -13,17 +13,14 @@
 #include <algorithm>
 
 #include "toolkit/MessageService.h"
+#include "toolkit/kwTools.h"
 
 namespace {
 
 constexpr std::size_t kTextField = 128;
 constexpr std::size_t kTipField = 255;
 
-std::string Cut(const QString& text, std::size_t size) {
-  std::string s = text.toStdString();
-  if (s.size() > size) s.resize(size);
-  return s;
-}
+std::string Cut(const QString& text, std::size_t size) { return kwTools::Cut(text.toStdString(), size); }
 
 QString TextOf(const QWidget* control) {
   if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
