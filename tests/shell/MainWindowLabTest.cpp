@@ -31,6 +31,7 @@
 #include "shell/BrowserView.h"
 #include "shell/MainWindow.h"
 #include "support/LabSession.h"
+#include "support/LabWidgetsTest.h"
 #include "toolkit/ProcessFlags.h"
 #include "windows/DeviceListModel.h"
 
@@ -85,47 +86,7 @@ class PaintedTexts : public QObject {
   QPushButton* button_;
 };
 
-class MainWindowInTheLab : public ::testing::Test {
- public:
-  static void SetUpTestSuite() {
-    if (!LabSession::IsRoot()) return;
-    lab_ = LabSession::UpAndEnter(failure_);
-    if (!lab_) return;
-    if (!OnTheLabComputer()) {
-      std::fprintf(stderr, "not on the lab's computer after entering it; stopping\n");
-      std::abort();
-    }
-    // Only now, inside: every thread the program makes must start in the lab.
-    // Under a virtual display (ctest runs it in xvfb-run) the window is a real
-    // X11 window; without one, Qt's offscreen platform stands in.
-    if (!std::getenv("DISPLAY")) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
-    if (::geteuid() == 0) ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-    static int argc = 1;
-    static char name[] = "mainwindow_lab_test";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  static void TearDownTestSuite() {
-    app_.reset();
-    lab_.reset();
-  }
-
- protected:
-  void SetUp() override {
-    if (!LabSession::IsRoot()) GTEST_SKIP() << "the lab test needs root (it builds network namespaces)";
-    ASSERT_TRUE(failure_.empty()) << failure_;
-    ASSERT_TRUE(lab_ && lab_->Entered());
-  }
-
-  static std::unique_ptr<LabSession> lab_;
-  static std::unique_ptr<QApplication> app_;
-  static std::string failure_;
-};
-
-std::unique_ptr<LabSession> MainWindowInTheLab::lab_;
-std::unique_ptr<QApplication> MainWindowInTheLab::app_;
-std::string MainWindowInTheLab::failure_;
+using MainWindowInTheLab = LabWidgetsTest;
 
 TEST_F(MainWindowInTheLab, SweepListPageAndScreenshot) {
   ASSERT_TRUE(OnTheLabComputer()) << "not on the lab's computer: refusing to sweep";

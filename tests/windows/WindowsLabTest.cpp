@@ -21,6 +21,7 @@
 
 #include "net/kwIPcl.h"
 #include "support/LabSession.h"
+#include "support/LabWidgetsTest.h"
 #include "support/RecordingMessagePresenter.h"
 #include "toolkit/MessageService.h"
 #include "toolkit/widgets/PopupMenucl.h"
@@ -59,30 +60,11 @@ std::string InodeOf(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 ? std::to_string(st.st_ino) : std::string("?");
 }
 
-class WindowsLab : public ::testing::Test {
- public:
-  static void SetUpTestSuite() {
-    if (!LabSession::IsRoot()) return;
-    lab_ = LabSession::UpAndEnter(failure_);
-    if (!lab_) return;
-    // Only now: entering the lab needs a process without threads of its own,
-    // and the application starts some.
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "windows_lab_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  static void TearDownTestSuite() {
-    app_.reset();
-    lab_.reset();
-  }
-
+class WindowsLab : public LabWidgetsTest {
  protected:
   void SetUp() override {
-    if (!LabSession::IsRoot()) GTEST_SKIP() << "lab tests need root (they build network namespaces)";
-    ASSERT_TRUE(failure_.empty()) << failure_;
-    ASSERT_TRUE(lab_ && lab_->Entered());
+    LabWidgetsTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     // The programs these tests start must land in the lab too, never on the host.
     ASSERT_EQ(RunHere(QStringLiteral("stat"), {QStringLiteral("-L"), QStringLiteral("-c"), QStringLiteral("%i"),
                                                QStringLiteral("/proc/self/ns/net")}),
@@ -117,15 +99,8 @@ class WindowsLab : public ::testing::Test {
     EXPECT_TRUE(ran) << "the window did not open";
   }
 
-  static std::unique_ptr<LabSession> lab_;
-  static std::unique_ptr<QApplication> app_;
-  static std::string failure_;
   kwIPcl network_;
 };
-
-std::unique_ptr<LabSession> WindowsLab::lab_;
-std::unique_ptr<QApplication> WindowsLab::app_;
-std::string WindowsLab::failure_;
 
 QPushButton* Button(QWidget& window, const char* name) {
   return window.findChild<QPushButton*>(QString::fromLatin1(name));
