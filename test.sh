@@ -3,6 +3,7 @@
 #   ./test.sh          normal build in build/
 #   ./test.sh --asan   AddressSanitizer + UBSan build in build-asan/
 #   ./test.sh --tsan   ThreadSanitizer build in build-tsan/
+#   ./test.sh --lint [all]   clang-format check and clang-tidy (tools/lint) on build/
 # Further arguments go to ctest (for example -L unit, -R DataFile). The
 # benchmarks (label bench) run only when asked for: ./test.sh -L bench.
 set -euo pipefail
@@ -11,7 +12,9 @@ cd "$(dirname "$0")"
 sanitize=none
 build=build
 gui=ON
+lint=
 case "${1:-}" in
+  --lint) lint=1; shift ;;
   --asan) sanitize=asan; build=build-asan; shift ;;
   --tsan)
     sanitize=tsan; build=build-tsan; gui=OFF; shift
@@ -25,6 +28,9 @@ esac
 tools/install-deps
 cmake -S . -B "$build" -G Ninja -DVANTREL_SANITIZE="$sanitize" -DVANTREL_GUI="$gui" >/dev/null
 cmake --build "$build" -j2
+if [[ -n $lint ]]; then
+  exec tools/lint "$build" "$@"
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

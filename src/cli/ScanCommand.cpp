@@ -167,7 +167,7 @@ bool ScanCommand::ReadDeviceList(const std::string& path, std::vector<DeviceRow>
     return false;
   }
   rows.clear();
-  for (const QJsonValue& v : doc.array()) {
+  for (const QJsonValue v : doc.array()) {
     const QJsonObject o = v.toObject();
     const std::string ip = o.value(QStringLiteral("ip")).toString().toStdString();
     if (!v.isObject() || !Ipv4Text::Parse(ip) || !o.value(QStringLiteral("mac")).isString()) {

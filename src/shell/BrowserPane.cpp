@@ -37,7 +37,7 @@ BrowserPane::BrowserPane(QWidget* host) : host_(host) {}
 BrowserPane::~BrowserPane() = default;
 
 QString BrowserPane::ModulePath() {
-  const QString beside = QString::fromStdString(kwTools::ProgramFolder()) + QStringLiteral("/vantrel-browser.so");
+  QString beside = QString::fromStdString(kwTools::ProgramFolder()) + QStringLiteral("/vantrel-browser.so");
   if (QFileInfo::exists(beside)) return beside;
   return QStringLiteral(VANTREL_BROWSER_MODULE);
 }

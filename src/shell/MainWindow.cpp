@@ -378,7 +378,7 @@ void MainWindow::ShowPage(const DeviceRow& row) {
 }
 
 // Takes a copy: while the menu is open, answers may rebuild the list under it.
-void MainWindow::ShowRowMenu(DeviceRow row) {
+void MainWindow::ShowRowMenu(DeviceRow row) {  // NOLINT(performance-unnecessary-value-param)
   const std::string address = kwTools::Clip(row.SIPADDRESS);
   PopupMenucl menu;
   menu.AddText("Launch browser .. http://" + address);

@@ -289,9 +289,7 @@ std::string kwTools::BuildPath(const std::string& base, std::string_view part1,
                                std::optional<std::string_view> part5) const {
   const bool network = base.rfind("//", 0) == 0;
   std::string path;
-  if (network) {
-    path = Clip(base);
-  } else if (base.empty() || base == "./") {
+  if (!network && (base.empty() || base == "./")) {
     path = ProgramFolder();
   } else {
     path = Clip(base);
@@ -420,7 +418,7 @@ bool kwTools::HasSwitch(std::string_view text, std::string_view commandLine) {
 }
 
 std::string kwTools::JoinDetail(const std::string& text, const std::string& detail) const {
-  const std::string t = Clip(text);
+  std::string t = Clip(text);
   const std::string d = Clip(detail);
   if (t.empty() || d.empty()) return t;
   if (Lower(Cut(t, 63)).find(Lower(Cut(d, 63))) != std::string::npos) return text;

@@ -54,7 +54,7 @@ std::string ReadRulesetWithNft() {
 // The distribution's own firewall console, when one is installed.
 QString FirewallConsole() {
   for (const char* name : {"firewall-config", "gufw"}) {
-    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
     if (!path.isEmpty()) return path;
   }
   return {};

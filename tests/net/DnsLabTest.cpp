@@ -36,11 +36,7 @@ TEST_F(DnsLab, AMissingNameAnswersZeroAndSaysSoOnlyWhenAsked) {
   EXPECT_EQ(dns.QueryA("nothing.lab.example", 0), 0);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(dns.QueryA("Nothing.lab.example", 1), 0);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].caption, "QueryA");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
-  EXPECT_EQ(messages.shown[0].text,
-            "DNS Query: nothing.lab.example|Query Failed, an error occured so result is unknown");
+  ASSERT_TRUE(messages.ShowedOnly("QueryA", "DNS Query: nothing.lab.example|Query Failed, an error occured so result is unknown", MessageIcon::None));
 }
 
 TEST_F(DnsLab, WithTheLibraryMissingNothingIsAskedOrShown) {

@@ -92,11 +92,7 @@ TEST(kwIPcl, WithoutAPromptNothingIsRemovedAndThePersonIsTold) {
   ip.NEWADDRESSQ.push_back(TemporaryAddress{"192.168.77.5", AddressHandle{0, ::inet_addr("192.168.77.5"), 24}});
   ip.RemoveTemporaryAddresses(1);
   EXPECT_EQ(ip.NEWADDRESSQ.size(), 1u);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].caption, "Attention");
-  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Warning);
-  EXPECT_EQ(messages.shown[0].text,
-            "The IP address(es) added will remain active until the network adapter is reset or your PC rebooted.");
+  ASSERT_TRUE(messages.ShowedOnly("Attention", "The IP address(es) added will remain active until the network adapter is reset or your PC rebooted.", MessageIcon::Warning));
 }
 
 TEST(DNSQuerycl, AMissingLibraryAnswersZeroAndSaysNothing) {

@@ -115,7 +115,8 @@ TEST_F(ProbesLab, TheHostBehindTheRouterAnswersButHasNoMacAddress) {
 TEST_F(ProbesLab, ProbesWorkForAnOrdinaryUser) {
   const auto devices = LabSession::Devices();
   ASSERT_GE(devices.size(), 2u);
-  const LabDevice pinged = devices[0], looked = devices[1];
+  const LabDevice& pinged = devices[0];
+  const LabDevice& looked = devices[1];
   std::string result;
   ASSERT_TRUE(LabSession::RunUnprivileged(
       [&] {

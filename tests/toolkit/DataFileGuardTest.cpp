@@ -30,7 +30,7 @@ void Exec(const std::string& path, const std::string& sql) {
 
 // A table file with enough rows for several tree pages.
 std::string MakeTable(const ScratchFolder& dir) {
-  const std::string path = dir / "table.tps";
+  std::string path = dir / "table.tps";
   DataFile file(Layout(), path);
   file.Create();
   std::string sql = "BEGIN;";

@@ -43,7 +43,7 @@ class ScopedEnv {
 
 TEST(SaveToFile, WritesEveryByteItIsGiven) {
   ScratchFolder dir;
-  const std::string data("\x00\x01table\x00  \n  ", 14);  // binary, ending in spaces
+  const std::string data("\x00\x01table\x00  \n  ", 13);  // binary, ending in spaces
   const std::string path = dir / "new/folder/table.bin";
   ASSERT_TRUE(tools.SaveToFile(data, path));
   EXPECT_EQ(ReadAll(path), data);

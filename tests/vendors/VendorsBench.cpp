@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,7 +26,6 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kPrepareRuns = 30;
-constexpr int kLookups = 10000;
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
@@ -39,7 +39,7 @@ Summary Summarise(std::vector<double> values) {
   if (values.empty()) return s;
   std::sort(values.begin(), values.end());
   auto at = [&](double q) {
-    return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+    return values[static_cast<std::size_t>(std::lround(q * static_cast<double>(values.size() - 1)))];
   };
   s.median = at(0.5);
   s.p99 = at(0.99);
