@@ -13,27 +13,17 @@ import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 LAB = os.path.join(ROOT, "tools", "lab")
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import labtopology  # noqa: E402
+
 PREFIX = "vtscan%d" % os.getpid()
-PC_ADDRESS, PC_MAC = "10.77.0.2", "02:77:00:00:00:02"  # the computer finds itself too
-ROUTER = ("10.77.0.250", "02:77:00:00:00:FA")  # locally administered: no registrant
+TOPOLOGY = labtopology.load()
 failures = []
 
 
 def lab(*args, check=True, capture=False):
     return subprocess.run([LAB, "--prefix", PREFIX, *args], check=check, text=True,
                           stdout=subprocess.PIPE if capture else None)
-
-
-def devices():
-    """The lab's devices: ip -> (mac, description, maker, pings)."""
-    out = {}
-    with open(os.path.join(ROOT, "tools", "lab.devices")) as f:
-        for line in f:
-            if line.startswith("#") or not line.strip():
-                continue
-            name, ip, mac, _host, flags, expect = line.rstrip("\n").split("|")
-            out[ip] = (mac, expect, mac.startswith("0A:C5:D2:E"), "noping" not in flags)
-    return out
 
 
 def scan(scanner, *args):
@@ -56,35 +46,38 @@ def main():
         return 77
     scanner = sys.argv[1]
     methods = sys.argv[2:] or ["ping", "arp"]
-    lab_devices = devices()
+    pc, router, start = TOPOLOGY.computer["eth0"], TOPOLOGY.router, TOPOLOGY.first_address
     try:
         lab("up")
         for method in methods:
-            expected = {ip: (mac, desc, maker) for ip, (mac, desc, maker, pings) in lab_devices.items()
-                        if pings or method == "arp"}
-            expected[ROUTER[0]] = (ROUTER[1], "", False)
-            expected[PC_ADDRESS] = (PC_MAC, "", False)
+            expected = {d["ip"]: (d["mac"], d["expect"], d["maker"]) for d in TOPOLOGY.devices
+                        if not d["ignores_ping"] or method == "arp"}
+            # Locally administered: no registrant. The computer finds itself too.
+            expected[router["lan"]["address"]] = (router["lan"]["mac"], "", False)
+            expected[pc["address"]] = (pc["mac"], "", False)
             check("%s sweep of the /24 lists exactly the lab" % method,
-                  scan(scanner, "--method", method, "--pace", "2", "10.77.0.1"), expected)
+                  scan(scanner, "--method", method, "--pace", "2", start), expected)
 
         # Beyond the router: answers without a MAC, each its own row; the router's
         # "unreachable" for the silent addresses is no answer.
+        far = TOPOLOGY.far["eth0"]["address"]
         check("ping sweep of the routed subnet",
-              scan(scanner, "--method", "ping", "--pace", "2", "--count", "20", "10.78.0.1"),
-              {"10.78.0.1": ("", "", False), "10.78.0.10": ("", "", False)})
+              scan(scanner, "--method", "ping", "--pace", "2", "--count", "20", str(next(TOPOLOGY.far_subnet.hosts()))),
+              {router["wan"]["address"]: ("", "", False), far: ("", "", False)})
         check("nothing answers where the router declares the net unreachable",
-              scan(scanner, "--method", "ping", "--pace", "2", "--count", "5", "10.78.1.1"), {})
+              scan(scanner, "--method", "ping", "--pace", "2", "--count", "5", TOPOLOGY.unreachable_address), {})
 
         # New devices since an earlier run.
         with tempfile.NamedTemporaryFile("w+", suffix=".json") as earlier:
             lab("exec", "ip", "neigh", "flush", "all")
-            first = lab("exec", scanner, "--format", "json", "--pace", "2", "10.77.0.1", capture=True).stdout
+            first = lab("exec", scanner, "--format", "json", "--pace", "2", start, capture=True).stdout
             earlier.write(first)
             earlier.flush()
-            lab("add-device", "newcam", "10.77.0.40", "0A:C5:D2:E1:00:40")
+            newcam = str(TOPOLOGY.subnet.network_address + 40)  # on the subnet, no machine of the topology
+            lab("add-device", "newcam", newcam, "0A:C5:D2:E1:00:40")
             check("--new-since reports exactly the added device",
-                  scan(scanner, "--pace", "2", "--new-since", earlier.name, "10.77.0.1"),
-                  {"10.77.0.40": ("0A:C5:D2:E1:00:40", "** Sendora **", True)})
+                  scan(scanner, "--pace", "2", "--new-since", earlier.name, start),
+                  {newcam: ("0A:C5:D2:E1:00:40", "** Sendora **", True)})
     finally:
         lab("down", check=False)
     return 1 if failures else 0

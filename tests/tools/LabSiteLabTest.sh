@@ -12,7 +12,8 @@ fi
 
 ROOT=$(cd "$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")/../.." && pwd)
 LAB=$ROOT/tools/lab
-DEVICES=$ROOT/tools/lab.devices
+# The site's facts: PC_NS, FAR_IP, DEVICES=(name|ip|mac|hostname|flags|title), HOST_RECORDS, ...
+eval "$(/usr/bin/python3 "$ROOT/tools/labtopology.py" shell)"
 PREFIX=vtst$$
 OTHER=vtst$$b
 BROKEN=vtst$$c
@@ -42,8 +43,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-devices() { grep -v '^[[:space:]]*\(#\|$\)' "$DEVICES"; }
-
 # Everything a prefix leaves on the machine: namespaces, resolver files, state, processes.
 leftovers() {
     local p=$1
@@ -68,14 +67,15 @@ expect "the computer has no default route" test -z "$(lab exec ip route show def
 expect "the computer has no route out of the lab (route lookup only)" \
     bash -c '! "$@" >/dev/null 2>&1' _ "$LAB" --prefix "$PREFIX" exec ip route get 192.0.2.1
 expect "ICMP datagram sockets are open to every group" \
-    test "$(lab exec cat /proc/sys/net/ipv4/ping_group_range | tr -s '\t ' ' ')" = "0 2147483647"
+    test "$(lab exec cat /proc/sys/net/ipv4/ping_group_range | tr -s '\t ' ' ')" = "$PING_GROUP_RANGE"
 eth1=$(lab exec ip -o link show eth1)
 expect "eth1 is an Ethernet adapter, administratively down" \
     bash -c '[[ $1 == *link/ether* && $1 != *"<"*",UP"* ]]' _ "$eth1"
 
 # --- devices: configured MAC, and exactly that MAC by ARP from the computer --------------------------
 lab exec ip neigh flush all
-while IFS='|' read -r name ip mac _host flags _expect; do
+for d in "${DEVICES[@]}"; do
+    IFS='|' read -r name ip mac _host flags _title <<<"$d"
     got=$(lab devexec "$name" cat /sys/class/net/eth0/address)
     expect "$name has MAC $mac" test "${got^^}" = "$mac"
     rc=0
@@ -88,49 +88,65 @@ while IFS='|' read -r name ip mac _host flags _expect; do
     neigh=$(lab exec ip neigh show "$ip" dev eth0)
     expect "the computer resolves $ip to $mac" \
         test "$(awk '$2 == "lladdr" {print toupper($3)}' <<<"$neigh")" = "$mac"
-done < <(devices)
+done
 
 # --- routed host and the router's immediate unreachable ----------------------------------------------
-expect "the far host 10.78.0.10 answers ping through the router" quietly lab probe ping 10.78.0.10
+expect "the far host $FAR_IP answers ping through the router" quietly lab probe ping "$FAR_IP"
 expect "the far host has no neighbour entry on the computer (off-link)" \
-    test -z "$(lab exec ip neigh show 10.78.0.10)"
+    test -z "$(lab exec ip neigh show "$FAR_IP")"
 rc=0
-out=$(lab probe ping -w 3000 10.78.1.1) || rc=$?
-expect "10.78.1.1 is host unreachable from the router ($out)" \
-    bash -c '[[ $1 -eq 2 && $2 == *"icmp type 3 code 1 from 10.77.0.250"* ]]' _ "$rc" "$out"
+out=$(lab probe ping -w 3000 "$UNREACHABLE_IP") || rc=$?
+expect "$UNREACHABLE_IP is host unreachable from the router ($out)" \
+    bash -c '[[ $1 -eq 2 && $2 == *"icmp type 3 code 1 from $3"* ]]' _ "$rc" "$out" "$RT_LAN_IP"
 # A router that had to try ARP first would take about 3 s; the unreachable route answers at once.
 elapsed=$(sed -n 's/.* in \([0-9]*\)\.[0-9]* ms$/\1/p' <<<"$out")
 expect "the unreachable comes at once (${elapsed:-?} ms)" test "${elapsed:-9999}" -lt 500
 
 # --- DNS -----------------------------------------------------------------------------------------------
-out=$(lab probe dns cam1.lab.example A || true)
-expect "DNS A: cam1.lab.example is 10.77.0.10" grep -qx 'cam1.lab.example [0-9]* A 10.77.0.10' <<<"$out"
-out=$(lab probe dns www.lab.example A || true)
-expect "DNS CNAME: www.lab.example -> web.lab.example" grep -qx 'www.lab.example [0-9]* CNAME web.lab.example' <<<"$out"
-expect "DNS CNAME: web.lab.example -> cam1.lab.example" grep -qx 'web.lab.example [0-9]* CNAME cam1.lab.example' <<<"$out"
-expect "DNS: the chain ends at 10.77.0.10" grep -qx 'cam1.lab.example [0-9]* A 10.77.0.10' <<<"$out"
-out=$(lab exec getent ahostsv4 www.lab.example | head -n 1 || true)
-expect "the computer's resolver follows the chain ($out)" bash -c '[[ $1 == "10.77.0.10 "*cam1.lab.example ]]' _ "$out"
-out=$(lab probe dns 10.77.0.254 PTR || true)
-expect "DNS PTR: 10.77.0.254 is gw.lab.example" grep -q 'PTR gw.lab.example$' <<<"$out"
+for r in "${HOST_RECORDS[@]}"; do
+    IFS='|' read -r name address <<<"$r"
+    out=$(lab probe dns "$name" A || true)
+    expect "DNS A: $name is $address" grep -qx "$name [0-9]* A $address" <<<"$out"
+    out=$(lab probe dns "$address" PTR || true)
+    expect "DNS PTR: $address is $name" grep -q "PTR $name\$" <<<"$out"
+done
+for r in "${A_ONLY[@]}"; do
+    IFS='|' read -r name address <<<"$r"
+    out=$(lab probe dns "$name" A || true)
+    expect "DNS A only: $name is $address" grep -qx "$name [0-9]* A $address" <<<"$out"
+done
+for r in "${CNAMES[@]}"; do
+    IFS='|' read -r name target canonical address <<<"$r"
+    out=$(lab probe dns "$name" A || true)
+    expect "DNS CNAME: $name -> $target" grep -qx "$name [0-9]* CNAME $target" <<<"$out"
+    expect "DNS: the chain from $name ends at $canonical, $address" grep -qx "$canonical [0-9]* A $address" <<<"$out"
+done
+IFS='|' read -r name _target canonical address <<<"${CNAMES[0]}"
+out=$(lab exec getent ahostsv4 "$name" | head -n 1 || true)
+expect "the computer's resolver follows the chain ($out)" bash -c '[[ $1 == "$2 "*"$3" ]]' _ "$out" "$address" "$canonical"
 rc=0
-lab probe dns nosuch.lab.example A >/dev/null || rc=$?
+lab probe dns "nosuch.$DOMAIN" A >/dev/null || rc=$?
 expect "DNS: an unknown name is an error answer" test "$rc" -eq 2
 
-# --- web page -------------------------------------------------------------------------------------------
-out=$(lab probe http 10.77.0.10 || true)
-expect "http://10.77.0.10/ has the title 'Lab device nvr'" test "$out" = "200 Lab device nvr"
+# --- web pages ------------------------------------------------------------------------------------------
+for d in "${DEVICES[@]}"; do
+    IFS='|' read -r name ip _mac _host flags title <<<"$d"
+    [[ $flags == *web* ]] || continue
+    out=$(lab probe http "$ip" || true)
+    expect "http://$ip/ has the title '$title'" test "$out" = "200 $title"
+done
 
 # --- a device added after a first sweep, then removed ------------------------------------------------
-expect "add-device adds a device" quietly lab add-device late 10.77.0.77 0a:c5:d2:e1:77:77
-expect "the added device answers ping" quietly lab probe ping 10.77.0.77
+late=${SUBNET%.*}.77 # on the subnet, no machine of the topology
+expect "add-device adds a device" quietly lab add-device late "$late" 0a:c5:d2:e1:77:77
+expect "the added device answers ping" quietly lab probe ping "$late"
 expect "the added device resolves to its MAC" \
-    bash -c '[[ $("$@") == *"lladdr 0a:c5:d2:e1:77:77 "* ]]' _ "$LAB" --prefix "$PREFIX" exec ip neigh show 10.77.0.77
+    bash -c '[[ $("$@") == *"lladdr 0a:c5:d2:e1:77:77 "* ]]' _ "$LAB" --prefix "$PREFIX" exec ip neigh show "$late"
 expect "status still passes with the extra device" quietly lab status
 expect "del-device removes it" quietly lab del-device late
 lab exec ip neigh flush all
 rc=0
-lab probe ping -w 300 10.77.0.77 >/dev/null || rc=$?
+lab probe ping -w 300 "$late" >/dev/null || rc=$?
 expect "the removed device no longer answers" test "$rc" -eq 1
 
 # --- a second lab beside the first -----------------------------------------------------------------------
