@@ -7,6 +7,7 @@
 
 Only the standard library, and never a proxy: these run inside namespaces that
 have no way out, so anything taken from the caller's environment would only hang.
+It refuses to send anything unless it runs on a machine of a lab (labtopology.inside_lab).
 Exit codes: 0 answered, 1 no answer (timeout), 2 a negative answer (ICMP error,
 DNS error code), 3 usage or local error; with several addresses, the worst.
 """
@@ -21,6 +22,8 @@ import socket
 import struct
 import sys
 import time
+
+import labtopology
 
 IP_RECVERR = 11
 MSG_ERRQUEUE = 0x2000
@@ -173,6 +176,11 @@ def http_get(addr, port=80, path="/"):
 
 
 def main(argv):
+    if argv and argv[0] in ("ping", "dns", "http"):
+        refusal = labtopology.inside_lab()
+        if refusal:
+            print(f"lab-probe.py: not on a machine of a lab ({refusal}); nothing sent", file=sys.stderr)
+            return 3
     try:
         if len(argv) >= 2 and argv[0] == "ping":
             args, timeout_ms = argv[1:], 1000

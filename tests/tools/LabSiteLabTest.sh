@@ -156,17 +156,25 @@ expect "the second lab goes down" quietly "$LAB" --prefix "$OTHER" down
 expect "the second lab left nothing" test -z "$(leftovers "$OTHER")"
 expect "the first lab is still complete" quietly lab status
 
-# --- an interrupted up, then down ------------------------------------------------------------------------
-setsid "$LAB" --prefix "$BROKEN" up >/dev/null 2>&1 &
-victim=$!
-sleep 0.1
-kill -KILL -- "-$victim" 2>/dev/null || true
-wait "$victim" 2>/dev/null || true
-rc=0
-"$LAB" --prefix "$BROKEN" status >/dev/null 2>&1 || rc=$?
-echo "      (interrupted up: status exit $rc, $(ip netns list 2>/dev/null | grep -c "^$BROKEN-" || true) namespaces made)"
-expect "down after an interrupted up succeeds" quietly "$LAB" --prefix "$BROKEN" down
-expect "down after an interrupted up leaves nothing" test -z "$(leftovers "$BROKEN")"
+# --- an up interrupted while it makes the namespaces, and once a server runs; then down -----------------
+made() { ip netns list 2>/dev/null | grep -c "^$BROKEN-" || true; }
+serving() { compgen -G "/run/vantrel-lab/$BROKEN/pids/*.pid" >/dev/null; }
+for point in made serving; do
+    setsid "$LAB" --prefix "$BROKEN" up >/dev/null 2>&1 &
+    victim=$!
+    for _ in $(seq 500); do
+        if [[ $point == made ]] && (($(made) > 0)); then break; fi
+        if [[ $point == serving ]] && serving; then break; fi
+        sleep 0.01
+    done
+    kill -KILL -- "-$victim" 2>/dev/null || true
+    wait "$victim" 2>/dev/null || true
+    rc=0
+    "$LAB" --prefix "$BROKEN" status >/dev/null 2>&1 || rc=$?
+    echo "      (up interrupted at '$point': status exit $rc, $(made) namespaces made)"
+    expect "down after an interrupted up succeeds" quietly "$LAB" --prefix "$BROKEN" down
+    expect "down after an interrupted up leaves nothing" test -z "$(leftovers "$BROKEN")"
+done
 
 # --- down --------------------------------------------------------------------------------------------------
 expect "down removes the lab" quietly lab down
