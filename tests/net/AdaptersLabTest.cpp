@@ -24,18 +24,19 @@ TEST_F(AdaptersLab, ListsTheComputersEthernetAdaptersUpOrDownButNotLoopback) {
   ip.GetAdapters(1);
   ASSERT_EQ(Names(ip), (std::vector<std::string>{"eth0", "eth1"}));
 
+  const LabTopology::Computer& computer = LabSession::Topology().computer;
   const AdapterEntry& up = ip.ADAPTERQ[0];
   EXPECT_EQ(up.SZNAME, "eth0");
-  EXPECT_EQ(up.SZIPADDRESS, LabSession::kComputerAddress);
+  EXPECT_EQ(up.SZIPADDRESS, computer.address);
   EXPECT_EQ(up.SZSUBNETMASK, "255.255.255.0");
-  EXPECT_EQ(up.SZPHYSICALADDRESS, LabSession::kComputerMac);
+  EXPECT_EQ(up.SZPHYSICALADDRESS, computer.mac);
   EXPECT_EQ(up.DWIFINDEX, static_cast<long>(::if_nametoindex("eth0")));
-  EXPECT_EQ(up.IPADDRESSQ, (std::vector<std::string>{LabSession::kComputerAddress}));
+  EXPECT_EQ(up.IPADDRESSQ, (std::vector<std::string>{computer.address}));
 
   const AdapterEntry& down = ip.ADAPTERQ[1];
   EXPECT_EQ(down.SZNAME, "Second port (unplugged)");
-  EXPECT_EQ(down.SZIPADDRESS, LabSession::kSecondAdapterAddress);
-  EXPECT_EQ(down.SZPHYSICALADDRESS, "02:50:00:00:00:02");
+  EXPECT_EQ(down.SZIPADDRESS, computer.secondAddress);
+  EXPECT_EQ(down.SZPHYSICALADDRESS, computer.secondMac);
   EXPECT_EQ(ip.CurrentAdapter(), &ip.ADAPTERQ[0]);
 
   ip.GetAdapters(0);  // no wireless adapter in the lab: the same list

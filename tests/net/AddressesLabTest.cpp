@@ -50,7 +50,8 @@ TEST_F(AddressesLab, AnAddedAddressIsOnTheAdapterUntilRemoved) {
   EXPECT_TRUE(Addresses()["eth0"].count("192.168.77.5/24"));
   ASSERT_EQ(ip.NEWADDRESSQ.size(), 1u);
   EXPECT_EQ(ip.NEWADDRESSQ[0].SIPV4, "192.168.77.5  ");
-  EXPECT_EQ(ip.CurrentAdapter()->IPADDRESSQ, (std::vector<std::string>{LabSession::kComputerAddress, "192.168.77.5"}));
+  EXPECT_EQ(ip.CurrentAdapter()->IPADDRESSQ,
+            (std::vector<std::string>{LabSession::Topology().computer.address, "192.168.77.5"}));
 
   // The adapter's own mask when asked for: 255.255.255.0 here.
   ASSERT_EQ(ip.AddTemporaryAddress("172.20.1.9", "255.0.0.0", 1), 1);
@@ -91,14 +92,14 @@ TEST_F(AddressesLab, FailingAddsAreRecordedNowhere) {
   const auto before = Addresses();
   const std::vector<std::string> adapterList = ip.CurrentAdapter()->IPADDRESSQ;
   const struct {
-    const char* address;
+    std::string address;
     const char* mask;
   } refused[] = {
-      {"192.168.77.5", "255.0.255.0"},   // a mask with a hole
-      {"192.168.77.5", "0.0.0.0"},       // everything this adapter's subnet
-      {"10.77.0.2", "255.255.255.0"},    // already there
-      {"127.0.0.9", "255.0.0.0"},        // loopback
-      {"224.0.0.9", "255.255.255.0"},    // multicast
+      {"192.168.77.5", "255.0.255.0"},                             // a mask with a hole
+      {"192.168.77.5", "0.0.0.0"},                                 // everything this adapter's subnet
+      {LabSession::Topology().computer.address, "255.255.255.0"},  // already there
+      {"127.0.0.9", "255.0.0.0"},                                  // loopback
+      {"224.0.0.9", "255.255.255.0"},                              // multicast
   };
   for (const auto& r : refused) EXPECT_EQ(ip.AddTemporaryAddress(r.address, r.mask, 0), 0) << r.address << " " << r.mask;
   {
@@ -122,7 +123,7 @@ TEST_F(AddressesLab, HostileTextAddsNothing) {
       "1.2.3.4.5",
       "999.1.1.1",
       std::string("192.168.77.5\0", 13),
-      std::string("cam1.lab.example\0", 17),
+      LabSession::Topology().names.front().name + std::string(1, '\0'),
   };
   for (const std::string& text : hostile) {
     EXPECT_EQ(ip.AddTemporaryAddress(text, "255.255.255.0", 0), 0) << text.size() << " bytes as address";

@@ -18,21 +18,20 @@
 #include "net/DNSQuerycl.h"
 #include "net/Pingcl.h"
 #include "net/kwIPcl.h"
+#include "support/LabSession.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kLive = "10.77.0.10";
-constexpr const char* kLiveMac = "0A:C5:D2:E0:00:10";
-constexpr const char* kSilent = "10.77.0.99";
-
+// The computer's address on one of its interfaces, and no default route.
 bool InsideTheLab() {
+  const in_addr_t address = ::inet_addr(LabSession::Topology().computer.address.c_str());
   bool computer = false;
   ifaddrs* list = nullptr;
   if (::getifaddrs(&list) != 0) return false;
   for (const ifaddrs* i = list; i; i = i->ifa_next) {
     if (i->ifa_addr && i->ifa_addr->sa_family == AF_INET &&
-        reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr.s_addr == ::inet_addr("10.77.0.2")) {
+        reinterpret_cast<const sockaddr_in*>(i->ifa_addr)->sin_addr.s_addr == address) {
       computer = true;
     }
   }
@@ -77,6 +76,11 @@ int main() {
     std::fprintf(stderr, "bench_probes: not inside the lab's computer (run tools/bench-probes)\n");
     return 2;
   }
+  const LabTopology& site = LabSession::Topology();
+  const LabTopology::Device& device = *std::find_if(site.devices.begin(), site.devices.end(),
+                                                    [](const LabTopology::Device& d) { return !d.ignoresPing; });
+  const char* liveIp = device.ip.c_str();
+  const char* silentIp = site.silentAddress.c_str();
   bool ok = true;
   auto check = [&](bool good, const char* what) {
     if (!good) {
@@ -102,29 +106,29 @@ int main() {
   long reported = 0;
   std::vector<double> rtts;
   const double pingCall = MedianMicroseconds(200, [&] {
-    reported = ping.Ping(kLive);
+    reported = ping.Ping(liveIp);
     rtts.push_back(static_cast<double>(reported));
   });
   check(reported >= 1, "the live device did not answer");
-  std::printf("Ping %s (live device), 200 runs: median call %.0f us; median round trip reported %.0f ms\n", kLive,
+  std::printf("Ping %s (live device), 200 runs: median call %.0f us; median round trip reported %.0f ms\n", liveIp,
               pingCall, Median(rtts));
 
   std::string mac;
-  const double cached = MedianMicroseconds(200, [&] { mac = ping.GetMACAddress(kLive, 1); });
-  check(mac == kLiveMac, "wrong MAC for the live device");
-  std::printf("GetMACAddress %s, neighbour already resolved, 200 runs: median %.0f us\n", kLive, cached);
+  const double cached = MedianMicroseconds(200, [&] { mac = ping.GetMACAddress(liveIp, 1); });
+  check(mac == device.mac, "wrong MAC for the live device");
+  std::printf("GetMACAddress %s, neighbour already resolved, 200 runs: median %.0f us\n", liveIp, cached);
 
-  const double fresh = MedianMicroseconds(30, [&] { mac = ping.GetMACAddress(kLive, 1); }, FlushNeighbours);
-  check(mac == kLiveMac, "wrong MAC for the live device after a flush");
-  std::printf("GetMACAddress %s, neighbour table flushed first, 30 runs: median %.0f us\n", kLive, fresh);
+  const double fresh = MedianMicroseconds(30, [&] { mac = ping.GetMACAddress(liveIp, 1); }, FlushNeighbours);
+  check(mac == device.mac, "wrong MAC for the live device after a flush");
+  std::printf("GetMACAddress %s, neighbour table flushed first, 30 runs: median %.0f us\n", liveIp, fresh);
 
-  const double silent = MedianMicroseconds(5, [&] { mac = ping.GetMACAddress(kSilent, 1); }, FlushNeighbours);
+  const double silent = MedianMicroseconds(5, [&] { mac = ping.GetMACAddress(silentIp, 1); }, FlushNeighbours);
   check(mac.empty(), "a MAC for the silent address");
-  std::printf("GetMACAddress %s (silent address), 5 runs: median %.0f ms\n", kSilent, silent / 1000);
+  std::printf("GetMACAddress %s (silent address), 5 runs: median %.0f ms\n", silentIp, silent / 1000);
 
-  const double silentPing = MedianMicroseconds(5, [&] { reported = ping.Ping(kSilent); });
+  const double silentPing = MedianMicroseconds(5, [&] { reported = ping.Ping(silentIp); });
   check(reported == 0, "the silent address answered");
-  std::printf("Ping %s (silent address), 5 runs: median %.0f ms\n", kSilent, silentPing / 1000);
+  std::printf("Ping %s (silent address), 5 runs: median %.0f ms\n", silentIp, silentPing / 1000);
 
   return ok ? 0 : 1;
 }

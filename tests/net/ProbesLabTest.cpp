@@ -16,6 +16,31 @@ using Clock = std::chrono::steady_clock;
 
 class ProbesLab : public NetLab {};
 
+const LabTopology& Site() { return LabSession::Topology(); }
+
+// The first device that answers ping, with a name in the lab's DNS when asked.
+const LabTopology::Device& Answering(bool named = false) {
+  for (const LabTopology::Device& d : Site().devices) {
+    if (!d.ignoresPing && (!named || !d.hostname.empty())) return d;
+  }
+  ADD_FAILURE() << "no device of the lab answers ping";
+  return Site().devices.front();
+}
+
+// 10.1.2.3 as 010.001.002.003.
+std::string WithLeadingZeros(const std::string& address) {
+  std::string out, part;
+  for (std::size_t i = 0; i <= address.size(); ++i) {
+    if (i == address.size() || address[i] == '.') {
+      out += (out.empty() ? "" : ".") + std::string(3 - std::min<std::size_t>(part.size(), 3), '0') + part;
+      part.clear();
+    } else {
+      part += address[i];
+    }
+  }
+  return out;
+}
+
 bool IsMacText(const std::string& text) {
   if (text.size() != 17) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -26,37 +51,37 @@ bool IsMacText(const std::string& text) {
 }
 
 TEST_F(ProbesLab, LiveDevicesAnswerWithARoundTripOfAtLeastOne) {
-  std::vector<std::string> live{LabSession::kRouterAddress, LabSession::kFarHost, LabSession::kComputerAddress};
-  for (const LabDevice& d : LabSession::Devices()) {
-    if (!d.IgnoresPing()) live.push_back(d.ip);
+  std::vector<std::string> live{Site().router.address, Site().far.address, Site().computer.address};
+  for (const LabTopology::Device& d : Site().devices) {
+    if (!d.ignoresPing) live.push_back(d.ip);
   }
   Pingcl p;
   for (const std::string& target : live) EXPECT_GE(p.Ping(target), 1) << target;
   // Leading zeros are cleaned away, host names looked up in the lab's DNS.
-  EXPECT_GE(p.Ping("10.77.000.010"), 1);
-  EXPECT_GE(p.Ping("cam2.lab.example"), 1);
+  EXPECT_GE(p.Ping(WithLeadingZeros(Answering().ip)), 1) << WithLeadingZeros(Answering().ip);
+  EXPECT_GE(p.Ping(Answering(true).hostname), 1) << Answering(true).hostname;
 }
 
 TEST_F(ProbesLab, SilenceAndIgnoredPingAreNoAnswer) {
   Pingcl p;
   const auto start = Clock::now();
-  EXPECT_EQ(p.Ping(LabSession::kSilentAddress), 0);
+  EXPECT_EQ(p.Ping(Site().silentAddress), 0);
   const double waited = MillisecondsSince(start);
   EXPECT_GE(waited, 950.0);  // the whole timeout, nothing ended it early
   EXPECT_LT(waited, 2500.0);
 
-  for (const LabDevice& d : LabSession::Devices()) {
-    if (d.IgnoresPing()) {
+  for (const LabTopology::Device& d : Site().devices) {
+    if (d.ignoresPing) {
       EXPECT_EQ(p.Ping(d.ip), 0) << d.name;
     }
   }
-  EXPECT_EQ(p.Ping("nothing.lab.example"), 0);
+  EXPECT_EQ(p.Ping("nothing." + Site().domain), 0);
 }
 
 TEST_F(ProbesLab, TheRoutersUnreachableIsNoAnswer) {
   Pingcl p;
   const auto start = Clock::now();
-  EXPECT_EQ(p.Ping(LabSession::kRouterUnreachable), 0);
+  EXPECT_EQ(p.Ping(Site().unreachableAddress), 0);
   // The router says so at once; the error ends the wait.
   EXPECT_LT(MillisecondsSince(start), 900.0);
 }
@@ -65,9 +90,9 @@ TEST_F(ProbesLab, EveryNeighbourGivesItsOwnMacAddress) {
   struct Expected {
     std::string ip, mac;
   };
-  std::vector<Expected> neighbours{{LabSession::kRouterAddress, LabSession::kRouterMac},
-                                   {LabSession::kComputerAddress, LabSession::kComputerMac}};
-  for (const LabDevice& d : LabSession::Devices()) neighbours.push_back({d.ip, d.mac});
+  std::vector<Expected> neighbours{{Site().router.address, Site().router.mac},
+                                   {Site().computer.address, Site().computer.mac}};
+  for (const LabTopology::Device& d : Site().devices) neighbours.push_back({d.ip, d.mac});
 
   for (const Expected& n : neighbours) {
     Pingcl p;
@@ -87,36 +112,36 @@ TEST_F(ProbesLab, EveryNeighbourGivesItsOwnMacAddress) {
 
   kwIPcl ip;
   char small[6];
-  EXPECT_EQ(ip.HasMACAddress(LabSession::kRouterAddress, small, sizeof small, 1), 1);
-  EXPECT_STREQ(small, "02:77");
+  EXPECT_EQ(ip.HasMACAddress(Site().router.address, small, sizeof small, 1), 1);
+  EXPECT_EQ(std::string(small), Site().router.mac.substr(0, sizeof small - 1));
 }
 
 TEST_F(ProbesLab, ASilentAddressHasNoMacAddress) {
   Pingcl p;
-  EXPECT_EQ(p.GetMACAddress(LabSession::kSilentAddress, 1), "");
+  EXPECT_EQ(p.GetMACAddress(Site().silentAddress, 1), "");
   kwIPcl ip;
   char buffer[32] = "stale";
-  EXPECT_EQ(ip.HasMACAddress(LabSession::kSilentAddress, buffer, sizeof buffer, 1), 0);
+  EXPECT_EQ(ip.HasMACAddress(Site().silentAddress, buffer, sizeof buffer, 1), 0);
   EXPECT_STREQ(buffer, "");
 }
 
 TEST_F(ProbesLab, TheHostBehindTheRouterAnswersButHasNoMacAddress) {
   Pingcl p;
-  EXPECT_GE(p.Ping(LabSession::kFarHost), 1);
+  EXPECT_GE(p.Ping(Site().far.address), 1);
   const auto start = Clock::now();
-  EXPECT_EQ(p.GetMACAddress(LabSession::kFarHost, 1), "");
+  EXPECT_EQ(p.GetMACAddress(Site().far.address, 1), "");
   kwIPcl ip;
   char buffer[32];
-  EXPECT_EQ(ip.HasMACAddress(LabSession::kRouterUnreachable, buffer, sizeof buffer, 1), 0);
+  EXPECT_EQ(ip.HasMACAddress(Site().unreachableAddress, buffer, sizeof buffer, 1), 0);
   // Off-link: the route says so and nothing is resolved (that would take 3 s).
   EXPECT_LT(MillisecondsSince(start), 500.0);
 }
 
 TEST_F(ProbesLab, ProbesWorkForAnOrdinaryUser) {
-  const auto devices = LabSession::Devices();
+  const auto& devices = Site().devices;
   ASSERT_GE(devices.size(), 2u);
-  const LabDevice& pinged = devices[0];
-  const LabDevice& looked = devices[1];
+  const LabTopology::Device pinged = Answering();
+  const LabTopology::Device& looked = devices[1];
   std::string result;
   ASSERT_TRUE(LabSession::RunUnprivileged(
       [&] {
@@ -143,9 +168,9 @@ TEST_F(ProbesLab, ProbesOnManyThreadsKeepTheirAnswersApart) {
     char arpMac[32]{};
   };
   std::vector<Outcome> outcomes;
-  for (const LabDevice& d : LabSession::Devices()) outcomes.emplace_back(d.ip, d.mac, !d.IgnoresPing());
-  outcomes.emplace_back(LabSession::kFarHost, "", true);
-  outcomes.emplace_back(LabSession::kRouterUnreachable, "", false);
+  for (const LabTopology::Device& d : Site().devices) outcomes.emplace_back(d.ip, d.mac, !d.ignoresPing);
+  outcomes.emplace_back(Site().far.address, "", true);
+  outcomes.emplace_back(Site().unreachableAddress, "", false);
   {
     std::vector<std::jthread> workers;
     for (Outcome& o : outcomes) {
@@ -168,16 +193,17 @@ TEST_F(ProbesLab, ProbesOnManyThreadsKeepTheirAnswersApart) {
 
 TEST_F(ProbesLab, HostileTargetsNeverCrashAndSendNothing) {
   RecordingMessagePresenter messages;
+  const std::string live = Answering().ip, name = Answering(true).hostname;
   const std::vector<std::string> hostile = {
       "",
       std::string(300, 'a'),
       std::string(300, '1'),
-      "10.77.0.10" + std::string(290, '0'),
-      "\xc3\xa9\xe2\x82\xac\xff\xfe.lab.example",
+      live + std::string(300 - live.size(), '0'),
+      "\xc3\xa9\xe2\x82\xac\xff\xfe." + Site().domain,
       "1.2.3.4.5",
       "999.1.1.1",
-      std::string("cam1.lab.example\0.evil", 22),
-      std::string("10.77.0.10\0", 11),
+      name + std::string("\0.evil", 6),
+      live + std::string(1, '\0'),
       std::string("\0", 1),
       "0.0.0.0",
   };
@@ -217,9 +243,9 @@ TEST_F(RawSocketLab, RootStillPingsAndOnlyTheTargetsReplyCounts) {
     bool answers;
     long rtt = -1;
   };
-  std::vector<Case> cases{{LabSession::kFarHost, true}, {LabSession::kRouterUnreachable, false},
-                          {LabSession::kSilentAddress, false}};
-  for (const LabDevice& d : LabSession::Devices()) cases.push_back({d.ip, !d.IgnoresPing()});
+  const LabTopology& site = LabSession::Topology();
+  std::vector<Case> cases{{site.far.address, true}, {site.unreachableAddress, false}, {site.silentAddress, false}};
+  for (const LabTopology::Device& d : site.devices) cases.push_back({d.ip, !d.ignoresPing});
   {
     // All at once: every raw socket sees every reply and every error.
     std::vector<std::jthread> workers;
@@ -230,7 +256,8 @@ TEST_F(RawSocketLab, RootStillPingsAndOnlyTheTargetsReplyCounts) {
 
 TEST_F(RawSocketLab, AnOrdinaryUserWithoutASocketGetsNoAnswerQuietly) {
   std::string result;
-  ASSERT_TRUE(LabSession::RunUnprivileged([] { return std::to_string(Pingcl().Ping("10.77.0.10")); }, &result));
+  const std::string live = Answering().ip;
+  ASSERT_TRUE(LabSession::RunUnprivileged([&] { return std::to_string(Pingcl().Ping(live)); }, &result));
   EXPECT_EQ(result, "0");
 }
 }  // namespace

@@ -29,6 +29,7 @@
 #include "shell/BrowserPane.h"
 #include "shell/BrowserView.h"
 #include "shell/MainWindow.h"
+#include "support/LabSession.h"
 #include "toolkit/MessageService.h"
 #include "toolkit/ProcessFlags.h"
 #include "toolkit/widgets/QtMessagePresenter.h"
@@ -158,12 +159,13 @@ int main(int argc, char** argv) {
   }
   // A device with a page, opened the way a person does: a double click on its row.
   SweepController& controller = window.Controller();
-  if (controller.lists.FileAnswer("10.77.0.10", "0A:C5:D2:E0:00:10", false)) window.DisplayChanged();
+  const LabTopology::Device& web = LabSession::Topology().WebDevice();
+  if (controller.lists.FileAnswer(web.ip, web.mac, false)) window.DisplayChanged();
   auto* list = window.findChild<QTableView*>(QStringLiteral("LIST_DISPLAYQ"));
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
   QElapsedTimer wait;
   wait.start();
-  while (window.Browser().View()->Title() != QStringLiteral("Lab device nvr") && wait.elapsed() < 30000) Idle(50);
+  while (window.Browser().View()->Title().toStdString() != web.webTitle && wait.elapsed() < 30000) Idle(50);
   std::printf("page_title        %s\n", window.Browser().View()->Title().toUtf8().constData());
   Idle(2000);
   Print("rss_page_kib", static_cast<double>(StatusKib(::getpid(), "VmRSS:")), "KiB");

@@ -43,17 +43,19 @@ struct Expected {
   bool maker = false;
 };
 
-// The lab's devices that answer ping, with what their row should say
-// (tools/lab.devices), plus the router and the computer itself.
+const LabTopology& Site() { return LabSession::Topology(); }
+
+// The lab's devices that answer ping, with what their row should say (the
+// topology's expectations), plus the router and the computer itself.
 std::map<std::string, Expected> ExpectedRows() {
   std::map<std::string, Expected> rows;
-  for (const LabDevice& d : LabSession::Devices()) {
-    if (!d.IgnoresPing()) rows[d.ip] = {d.mac, d.expect, d.mac.rfind("0A:C5:D2:E", 0) == 0};
+  for (const LabTopology::Device& d : Site().devices) {
+    if (!d.ignoresPing) rows[d.ip] = {d.mac, d.expect, d.maker};
   }
-  rows[LabSession::kRouterAddress] = {LabSession::kRouterMac, "", false};
+  rows[Site().router.address] = {Site().router.mac, "", false};
   // The computer's own address answers too; its MAC is the net library's
   // business and is not checked here.
-  rows[LabSession::kComputerAddress] = {"", "", false};
+  rows[Site().computer.address] = {"", "", false};
   return rows;
 }
 
@@ -98,7 +100,7 @@ TEST_F(MainWindowInTheLab, SweepListPageAndScreenshot) {
 
   auto* start = window.findChild<QPushButton*>(QStringLiteral("STARTBUTTON"));
   auto* list = window.findChild<QTableView*>(QStringLiteral("LIST_DISPLAYQ"));
-  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("SADDRESS_INPUT"))->text(), QStringLiteral("10.77.0.1"));
+  EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("SADDRESS_INPUT"))->text().toStdString(), Site().firstAddress);
   EXPECT_EQ(window.findChild<QSpinBox*>(QStringLiteral("DWADDRESSES"))->value(), 254);
 
   PaintedTexts painted(start);
@@ -118,7 +120,8 @@ TEST_F(MainWindowInTheLab, SweepListPageAndScreenshot) {
   const std::map<std::string, Expected> expected = ExpectedRows();
   const QAbstractItemModel* model = list->model();
   std::map<std::string, Expected> listed;
-  int nvrRow = -1;
+  const LabTopology::Device& web = Site().WebDevice();
+  int webRow = -1;
   for (int row = 0; row < model->rowCount(); ++row) {
     const std::string address = model->index(row, 0).data().toString().toStdString();
     listed[address] = {model->index(row, 1).data().toString().toStdString(),
@@ -128,12 +131,12 @@ TEST_F(MainWindowInTheLab, SweepListPageAndScreenshot) {
     for (int column = 0; column < 3; ++column) {
       EXPECT_EQ(model->index(row, column).data(Qt::ForegroundRole).value<QBrush>().color(), colour) << address;
     }
-    if (address == "10.77.0.10") nvrRow = row;
+    if (address == web.ip) webRow = row;
   }
   ASSERT_EQ(listed.size(), expected.size());
   for (const auto& [address, want] : expected) {
     ASSERT_TRUE(listed.count(address)) << address;
-    if (address != LabSession::kComputerAddress) {
+    if (address != Site().computer.address) {
       EXPECT_EQ(listed[address].mac, want.mac) << address;
     }
     EXPECT_EQ(listed[address].description, want.description) << address;
@@ -143,14 +146,14 @@ TEST_F(MainWindowInTheLab, SweepListPageAndScreenshot) {
             QStringLiteral("Show All %1 Devices").arg(expected.size()));
 
   // The device with a web page, in the pane.
-  ASSERT_GE(nvrRow, 0);
-  const QPoint nvr = list->visualRect(model->index(nvrRow, 0)).center();
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, nvr);
+  ASSERT_GE(webRow, 0);
+  const QPoint cell = list->visualRect(model->index(webRow, 0)).center();
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
   EXPECT_TRUE(window.BrowserShowing());
   ASSERT_TRUE(window.Browser().Created());
-  ASSERT_TRUE(WaitFor([&] { return window.Browser().View()->Title() == QStringLiteral("Lab device nvr"); }, 60000))
+  ASSERT_TRUE(WaitFor([&] { return window.Browser().View()->Title().toStdString() == web.webTitle; }, 60000))
       << "title: " << window.Browser().View()->Title().toStdString();
-  EXPECT_EQ(window.Browser().View()->Url().toString(), QStringLiteral("http://10.77.0.10/"));
+  EXPECT_EQ(window.Browser().View()->Url().toString().toStdString(), "http://" + web.ip + "/");
 
   // A single click closes it again.
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(model->index(0, 0)).center());

@@ -102,20 +102,6 @@ bool LabSession::IsRoot() { return ::geteuid() == 0; }
 
 std::string LabSession::LabScript() { return std::string(VANTREL_SOURCE_DIR) + "/tools/lab"; }
 
-std::vector<LabDevice> LabSession::Devices() {
-  std::vector<LabDevice> devices;
-  std::ifstream in(std::string(VANTREL_SOURCE_DIR) + "/tools/lab.devices");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> f;
-    std::stringstream fields(line);
-    for (std::string part; std::getline(fields, part, '|');) f.push_back(part);
-    if (f.size() >= 6) devices.push_back(LabDevice{f[0], f[1], f[2], f[3], f[4], f[5]});
-  }
-  return devices;
-}
-
 LabSession::LabSession() {
   static std::atomic<int> counter{0};
   prefix_ = "vtp" + std::to_string(::getpid()) + "n" + std::to_string(++counter);
@@ -201,7 +187,7 @@ std::unique_ptr<LabSession> LabSession::UpAndEnter(std::string& failure) {
 void LabSession::EnterComputer() {
   if (!up_) Fatal("the lab is not up");
   if (Entered()) return;
-  const std::string computer = "/run/netns/" + prefix_ + "-pc";
+  const std::string computer = "/run/netns/" + ComputerNamespace();
   const int target = ::open(computer.c_str(), O_RDONLY | O_CLOEXEC);
   originalNet_ = ::open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
   originalMount_ = ::open("/proc/thread-self/ns/mnt", O_RDONLY | O_CLOEXEC);
@@ -222,7 +208,7 @@ void LabSession::EnterComputer() {
   // The lab's resolver and sysfs, seen by this process only.
   if (::unshare(CLONE_NEWNS) != 0) Fatal(std::string("unshare of the mount namespace failed: ") + std::strerror(errno));
   if (::mount(nullptr, "/", nullptr, MS_SLAVE | MS_REC, nullptr) != 0) Fatal("cannot make / a slave mount");
-  const std::string resolver = "/etc/netns/" + prefix_ + "-pc/resolv.conf";
+  const std::string resolver = "/etc/netns/" + ComputerNamespace() + "/resolv.conf";
   if (::mount(resolver.c_str(), "/etc/resolv.conf", nullptr, MS_BIND, nullptr) != 0) {
     Fatal("cannot bind " + resolver + ": " + std::strerror(errno));
   }
@@ -236,9 +222,10 @@ void LabSession::EnterComputer() {
 }
 
 std::string LabSession::VerifyInside() const {
-  if (InodeOf("/proc/thread-self/ns/net") != InodeOf("/run/netns/" + prefix_ + "-pc")) {
-    return "the network namespace is not " + prefix_ + "-pc";
+  if (InodeOf("/proc/thread-self/ns/net") != InodeOf("/run/netns/" + ComputerNamespace())) {
+    return "the network namespace is not " + ComputerNamespace();
   }
+  const LabTopology& lab = Topology();
   bool haveAddress = false;
   ifaddrs* list = nullptr;
   if (::getifaddrs(&list) != 0) return "cannot list the interfaces";
@@ -248,11 +235,11 @@ std::string LabSession::VerifyInside() const {
       const auto* a = reinterpret_cast<const sockaddr_in*>(i->ifa_addr);
       const auto* b = reinterpret_cast<const unsigned char*>(&a->sin_addr.s_addr);
       std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-      haveAddress = haveAddress || std::string(text) == kComputerAddress;
+      haveAddress = haveAddress || text == lab.computer.address;
     }
   }
   ::freeifaddrs(list);
-  if (!haveAddress) return std::string("no interface has ") + kComputerAddress;
+  if (!haveAddress) return "no interface has " + lab.computer.address;
   std::ifstream routes("/proc/thread-self/net/route");
   std::string line;
   std::getline(routes, line);  // heading
@@ -264,7 +251,7 @@ std::string LabSession::VerifyInside() const {
   }
   std::ifstream resolver("/etc/resolv.conf");
   const std::string conf((std::istreambuf_iterator<char>(resolver)), std::istreambuf_iterator<char>());
-  if (conf.find(std::string("nameserver ") + kRouterAddress) == std::string::npos) {
+  if (conf.find("nameserver " + lab.router.address) == std::string::npos) {
     return "/etc/resolv.conf is not the lab's";
   }
   return {};

@@ -5,16 +5,7 @@
 #include <string>
 #include <vector>
 
-// One device of the lab's site, as tools/lab.devices lists it.
-struct LabDevice {
-  std::string name;
-  std::string ip;
-  std::string mac;
-  std::string hostname;  // "-" when the lab's DNS does not know it
-  std::string flags;     // "web", "noping" or "-"
-  std::string expect;    // what its row's description should read
-  bool IgnoresPing() const { return flags.find("noping") != std::string::npos; }
-};
+#include "support/LabTopology.h"
 
 // A lab of the test's own (tools/lab with a prefix no other test uses) and the
 // way into it. As root only: the lab tests skip otherwise.
@@ -28,18 +19,10 @@ struct LabDevice {
 // goes back and removes the lab.
 class LabSession {
  public:
-  static constexpr const char* kComputerAddress = "10.77.0.2";
-  static constexpr const char* kComputerMac = "02:77:00:00:00:02";
-  static constexpr const char* kSecondAdapterAddress = "192.168.50.2";  // eth1, down
-  static constexpr const char* kRouterAddress = "10.77.0.250";
-  static constexpr const char* kRouterMac = "02:77:00:00:00:FA";
-  static constexpr const char* kFarHost = "10.78.0.10";
-  static constexpr const char* kRouterUnreachable = "10.78.1.1";
-  static constexpr const char* kSilentAddress = "10.77.0.99";  // on the subnet, nobody there
-
   static bool IsRoot();
   static std::string LabScript();
-  static std::vector<LabDevice> Devices();
+  // What the lab is made of: tools/lab-topology.json.
+  static const LabTopology& Topology() { return LabTopology::Get(); }
 
   LabSession();
   ~LabSession();
@@ -66,6 +49,8 @@ class LabSession {
   static bool RunUnprivileged(const std::function<std::string()>& body, std::string* result);
 
   const std::string& Prefix() const { return prefix_; }
+  // The name of the installer's computer's network namespace.
+  std::string ComputerNamespace() const { return prefix_ + "-" + Topology().computer.namespaceName; }
   const std::string& Log() const { return log_; }
   bool Entered() const { return originalNet_ >= 0; }
 

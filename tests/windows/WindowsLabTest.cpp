@@ -68,7 +68,7 @@ class WindowsLab : public LabWidgetsTest {
     // The programs these tests start must land in the lab too, never on the host.
     ASSERT_EQ(RunHere(QStringLiteral("stat"), {QStringLiteral("-L"), QStringLiteral("-c"), QStringLiteral("%i"),
                                                QStringLiteral("/proc/self/ns/net")}),
-              InodeOf("/run/netns/" + lab_->Prefix() + "-pc") + "\n");
+              InodeOf("/run/netns/" + lab_->ComputerNamespace()) + "\n");
     network_.GetAdapters(0);
     bool found = false;
     for (std::size_t i = 0; i < network_.ADAPTERQ.size() && !found; ++i) {
@@ -109,7 +109,7 @@ QPushButton* Button(QWidget& window, const char* name) {
 TEST_F(WindowsLab, AddAddressPutsTheAddressOnTheAdapterAndInItsList) {
   RecordingMessagePresenter messages;
   {
-    AdvancedSettingsWindow window(network_, nullptr, LabSession::kComputerAddress);
+    AdvancedSettingsWindow window(network_, nullptr, LabSession::Topology().computer.address);
     window.show();
     ASSERT_EQ(window.findChild<QLineEdit*>(QStringLiteral("SIPADDRESS"))->text(), QStringLiteral("192.168.10.2"));
     Button(window, "SAVEBUTTON")->click();
@@ -129,7 +129,7 @@ TEST_F(WindowsLab, AddAddressPutsTheAddressOnTheAdapterAndInItsList) {
   EXPECT_NE(std::find(listed.begin(), listed.end(), "192.168.10.2"), listed.end());
 
   // The same address a second time is refused by the window itself.
-  AdvancedSettingsWindow again(network_, nullptr, LabSession::kComputerAddress);
+  AdvancedSettingsWindow again(network_, nullptr, LabSession::Topology().computer.address);
   again.show();
   Button(again, "SAVEBUTTON")->click();
   ASSERT_EQ(messages.shown.size(), 2u);
@@ -157,9 +157,12 @@ TEST_F(WindowsLab, FirewallRuleIsInTheRulesetAndTheDevicesPingIsAnswered) {
   // The lab device pings the installer's computer, through the rule. Its
   // namespace refuses datagram ICMP sockets until told otherwise.
   const std::string probe = std::string(VANTREL_SOURCE_DIR) + "/tools/lab-probe.py";
-  ASSERT_EQ(lab_->Lab({"devexec", "nvr", "sh", "-c", "echo 0 2147483647 > /proc/sys/net/ipv4/ping_group_range"}), 0);
+  const std::string device = LabSession::Topology().devices.front().name;
+  ASSERT_EQ(lab_->Lab({"devexec", device, "sh", "-c", "echo 0 2147483647 > /proc/sys/net/ipv4/ping_group_range"}), 0);
   std::string output;
-  EXPECT_EQ(lab_->Lab({"devexec", "nvr", "/usr/bin/python3", probe, "ping", LabSession::kComputerAddress}, &output), 0)
+  EXPECT_EQ(lab_->Lab({"devexec", device, "/usr/bin/python3", probe, "ping", LabSession::Topology().computer.address},
+                      &output),
+            0)
       << output;
   const std::string after = RunHere(nft, {QStringLiteral("list"), QStringLiteral("ruleset")});
   EXPECT_NE(after.find("icmp type echo-request counter packets 1 "), std::string::npos) << after;
