@@ -140,7 +140,7 @@ TEST_F(ProbesLab, TheHostBehindTheRouterAnswersButHasNoMacAddress) {
 TEST_F(ProbesLab, ProbesWorkForAnOrdinaryUser) {
   const auto& devices = Site().devices;
   ASSERT_GE(devices.size(), 2u);
-  const LabTopology::Device pinged = Answering();
+  const LabTopology::Device& pinged = Answering();
   const LabTopology::Device& looked = devices[1];
   std::string result;
   ASSERT_TRUE(LabSession::RunUnprivileged(
