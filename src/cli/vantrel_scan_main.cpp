@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/HeadlessSweepView.h"
-#include "scan/NetworkScanProbe.h"
 #include "cli/ScanCommand.h"
+#include "scan/NetworkScanProbe.h"
 #include "scan/SweepController.h"
 #include "scan/VendorRowLookup.h"
 #include "vendors/VendorLookup.h"

@@ -32,7 +32,7 @@ using Socket = std::unique_ptr<nl_sock, SocketDeleter>;
 using Cache = std::unique_ptr<nl_cache, CacheDeleter>;
 
 bool Exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 

@@ -32,7 +32,8 @@ std::vector<AdapterEntry> AdapterSelection::Select(const std::vector<AdapterReco
     if (clipped.empty() || clipped == "0.0.0.0") continue;
 
     AdapterEntry e;
-    for (const std::uint32_t a : r.unicastAddresses) e.IPADDRESSQ.push_back(kwTools::Cut(Ipv4Text::Format(a), kAddressText));
+    for (const std::uint32_t a : r.unicastAddresses)
+      e.IPADDRESSQ.push_back(kwTools::Cut(Ipv4Text::Format(a), kAddressText));
     e.SZNAME = kwTools::CutUtf8(r.friendlyName, kNameLength);
     e.SZUID = kwTools::Cut(r.systemName, kNameLength);
     e.SZIPADDRESS = kwTools::Cut(address, kAddressText);

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "net/DnsAnswer.h"
-#include "toolkit/callDLLcl.h"
 #include "toolkit/MessageService.h"
+#include "toolkit/callDLLcl.h"
 #include "toolkit/kwTools.h"
 
 namespace {

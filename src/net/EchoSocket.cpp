@@ -46,8 +46,8 @@ Opened OpenSocket() {
     // A raw socket sees every ICMP message of the namespace; let only echo
     // replies and the errors that can concern an echo reach it.
     icmp_filter filter{};
-    filter.data = ~((1U << ICMP_ECHOREPLY) | (1U << ICMP_DEST_UNREACH) | (1U << ICMP_TIME_EXCEEDED) |
-                    (1U << ICMP_PARAMETERPROB));
+    filter.data =
+        ~((1U << ICMP_ECHOREPLY) | (1U << ICMP_DEST_UNREACH) | (1U << ICMP_TIME_EXCEEDED) | (1U << ICMP_PARAMETERPROB));
     if (::setsockopt(fd, SOL_RAW, ICMP_FILTER, &filter, sizeof filter) != 0) return false;
   }
   return true;
@@ -127,8 +127,8 @@ long EchoSocket::Exchange(std::uint32_t target, long timeoutMilliseconds) {
     }
     sockaddr_in from{};
     socklen_t fromLength = sizeof from;
-    const ssize_t n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
-                                 reinterpret_cast<sockaddr*>(&from), &fromLength);
+    const ssize_t n =
+        ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &fromLength);
     if (n < 0) {
       if (errno == EAGAIN || errno == EINTR) continue;
       return 0;

@@ -62,8 +62,7 @@ std::optional<std::uint32_t> Ipv4Text::ParseNumeric(std::string_view text) {
 
 std::string Ipv4Text::Format(std::uint32_t address) {
   const auto* b = reinterpret_cast<const std::uint8_t*>(&address);
-  return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." +
-         std::to_string(b[3]);
+  return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]);
 }
 
 std::optional<int> Ipv4Text::PrefixLength(std::uint32_t mask) {

@@ -94,15 +94,15 @@ std::optional<RtnlMessages::Neighbour> NeighbourOf(const nlmsghdr& h, std::span<
   n.removed = h.nlmsg_type == RTM_DELNEIGH;
   bool haveAddress = false;
   ForEachAttribute(body.subspan(Align(sizeof(ndmsg))), [&](std::uint16_t type, std::span<const std::uint8_t> payload) {
-                     if (type == NDA_DST && payload.size() == 4) {
-                       n.address = Read<std::uint32_t>(payload, 0);
-                       haveAddress = true;
-                     } else if (type == NDA_LLADDR && payload.size() == 6) {
-                       RtnlMessages::LinkAddress mac{};
-                       std::memcpy(mac.data(), payload.data(), mac.size());
-                       n.linkAddress = mac;
-                     }
-                   });
+    if (type == NDA_DST && payload.size() == 4) {
+      n.address = Read<std::uint32_t>(payload, 0);
+      haveAddress = true;
+    } else if (type == NDA_LLADDR && payload.size() == 6) {
+      RtnlMessages::LinkAddress mac{};
+      std::memcpy(mac.data(), payload.data(), mac.size());
+      n.linkAddress = mac;
+    }
+  });
   if (!haveAddress) return std::nullopt;
   return n;
 }
@@ -160,7 +160,7 @@ std::optional<RtnlMessages::Route> RtnlMessages::ParseRouteAnswer(std::span<cons
 }
 
 std::optional<RtnlMessages::NeighbourAnswer> RtnlMessages::ParseNeighbourAnswer(std::span<const std::uint8_t> bytes,
-                                                                               std::uint32_t sequence) {
+                                                                                std::uint32_t sequence) {
   std::optional<NeighbourAnswer> answer;
   ForEachMessage(bytes, [&](const nlmsghdr& h, std::span<const std::uint8_t> body) {
     if (answer || h.nlmsg_seq != sequence) return;

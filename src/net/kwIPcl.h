@@ -36,8 +36,7 @@ class kwIPcl {
   std::string SockAddrToText(std::size_t size, const void* socketAddress) const;
   // GetMACAddress into destination (at most size - 1 characters, NUL-terminated);
   // 1 when a MAC address was stored.
-  unsigned char HasMACAddress(const std::string& target, char* destination, std::size_t size,
-                              unsigned char separators);
+  unsigned char HasMACAddress(const std::string& target, char* destination, std::size_t size, unsigned char separators);
   std::string GetMACAddress(const std::string& target, unsigned char separators);
   // ask 0: removes every recorded address without asking. Otherwise the
   // installed prompt asks; without one nothing is removed and the person is
@@ -46,8 +45,7 @@ class kwIPcl {
   // Adds address/mask to the current adapter (useAdapterMask: the adapter's own
   // mask instead). 1 when added; 0 without CAP_NET_ADMIN, for text that is no
   // address or no contiguous mask, or when the system refuses.
-  unsigned char AddTemporaryAddress(const std::string& address, const std::string& mask,
-                                    unsigned char useAdapterMask);
+  unsigned char AddTemporaryAddress(const std::string& address, const std::string& mask, unsigned char useAdapterMask);
   void GetAdapters(unsigned char includeWireless);
   void FreeAdapters();
 

@@ -14,8 +14,7 @@ std::uint8_t Piece(std::string_view piece) {
 }  // namespace
 
 std::string IPv4::FormatIPv4(const Octets& o) {
-  return std::to_string(o[0]) + "." + std::to_string(o[1]) + "." + std::to_string(o[2]) + "." +
-         std::to_string(o[3]);
+  return std::to_string(o[0]) + "." + std::to_string(o[1]) + "." + std::to_string(o[2]) + "." + std::to_string(o[3]);
 }
 
 Octets IPv4::ParseIPv4(std::string_view text) {

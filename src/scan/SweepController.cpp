@@ -51,9 +51,7 @@ void SweepController::DeriveFromAdapterAddress(const std::string& address) {
   state.DWADDRESSES = 255 - start[3];
 }
 
-void SweepController::StartAddressEdited() {
-  state.DWADDRESSES = 254 - IPv4::ParseIPv4(state.SADDRESS_INPUT)[3];
-}
+void SweepController::StartAddressEdited() { state.DWADDRESSES = 254 - IPv4::ParseIPv4(state.SADDRESS_INPUT)[3]; }
 
 void SweepController::Start() {
   if (!CanStart()) return;
@@ -122,7 +120,8 @@ bool SweepController::UpdateScanStatus() {
 
 void SweepController::HandleNotification(int code, long /*senderThread*/, int k) {
   if (code != ScanNotifier::kSweepAnswer || k < 1 || k > ScanSlotTable::kSlots) return;
-  const auto entry = std::find_if(ThreadQ.begin(), ThreadQ.end(), [k](const ThreadQEntry& e) { return e.DWINSTANCE == k; });
+  const auto entry =
+      std::find_if(ThreadQ.begin(), ThreadQ.end(), [k](const ThreadQEntry& e) { return e.DWINSTANCE == k; });
   if (entry != ThreadQ.end()) ThreadQ.erase(entry);
 
   const ScanSlot& slot = ScanSlotTable::Slot(k);

@@ -5,8 +5,7 @@
 #include "toolkit/kwResource.h"
 #include "toolkit/widgets/ClickRegion.h"
 
-LogoCarousel::LogoCarousel(const std::array<QLabel*, kPlaces>& images,
-                           const std::array<ClickRegion*, kPlaces>& regions)
+LogoCarousel::LogoCarousel(const std::array<QLabel*, kPlaces>& images, const std::array<ClickRegion*, kPlaces>& regions)
     : images_(images), regions_(regions) {}
 
 void LogoCarousel::Load(const std::vector<Source>& sources) {

@@ -23,11 +23,11 @@ class LogoCarousel {
     std::string url;
   };
   struct Logo {
-    QLabel* image = nullptr;         // the place showing it, or nullptr
-    ClickRegion* region = nullptr;   // the region over that place (the look-up key for clicks)
-    QByteArray SIMAGE;               // the picture file's bytes
+    QLabel* image = nullptr;        // the place showing it, or nullptr
+    ClickRegion* region = nullptr;  // the region over that place (the look-up key for clicks)
+    QByteArray SIMAGE;              // the picture file's bytes
     std::string SURL;
-    QPixmap picture;                 // SIMAGE decoded once
+    QPixmap picture;  // SIMAGE decoded once
   };
 
   LogoCarousel(const std::array<QLabel*, kPlaces>& images, const std::array<ClickRegion*, kPlaces>& regions);

@@ -26,10 +26,10 @@
 #include "ui_MainWindow.h"
 #include "windows/AboutWindow.h"
 #include "windows/AdvancedSettingsWindow.h"
-#include "windows/RemoveAddressesWindow.h"
 #include "windows/DeviceListModel.h"
 #include "windows/HelpPictureWindow.h"
 #include "windows/NewDevicesWindow.h"
+#include "windows/RemoveAddressesWindow.h"
 
 namespace {
 
@@ -75,16 +75,12 @@ std::vector<LogoCarousel::Source> MainWindow::ProductLogos() {
 }
 
 MainWindow::MainWindow(Options options, QWidget* parent)
-    : QWidget(parent),
-      options_(std::move(options)),
-      ui_(std::make_unique<Ui::MainWindow>()),
-      lookup_(vendors_.File()) {
+    : QWidget(parent), options_(std::move(options)), ui_(std::make_unique<Ui::MainWindow>()), lookup_(vendors_.File()) {
   if (!options_.probe) {
     ownProbe_ = std::make_unique<NetworkScanProbe>();
     options_.probe = ownProbe_.get();
   }
-  controller_ = std::make_unique<SweepController>(
-      *this, *options_.probe, VendorRowLookup(lookup_));
+  controller_ = std::make_unique<SweepController>(*this, *options_.probe, VendorRowLookup(lookup_));
   BuildControls();
   carousel_->Load(options_.logos.empty() ? ProductLogos() : options_.logos);
   vendors_.Prepare();
@@ -194,8 +190,7 @@ void MainWindow::ShowRange() {
 
 void MainWindow::PlaceSlider() {
   const QRect list = ui_->LIST_DISPLAYQ->geometry();
-  const QRect slider(list.x() + list.width() - kSliderWidth, list.y() + list.height() + 5, kSliderWidth,
-                     kSliderHeight);
+  const QRect slider(list.x() + list.width() - kSliderWidth, list.y() + list.height() + 5, kSliderWidth, kSliderHeight);
   ui_->IMAGE_BYSHOWALL->setGeometry(slider);
   ui_->REGION_BYSHOWALL->setGeometry(slider);
   QLabel* label = ui_->SHOWDEVICES;

@@ -36,7 +36,7 @@ class MainWindow : public QWidget, public SweepView {
 
  public:
   struct Options {
-    std::string commandLine;  // "/Advanced" in any case opens Advanced Settings at once
+    std::string commandLine;     // "/Advanced" in any case opens Advanced Settings at once
     ScanProbe* probe = nullptr;  // nullptr: the real probes
     // Fills the network object's adapter list; empty: every adapter of the
     // system, wireless ones included.

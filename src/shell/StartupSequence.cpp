@@ -4,8 +4,8 @@
 #include "toolkit/ProcessFlags.h"
 #include "toolkit/kwTools.h"
 
-StartupSequence::StartupSequence(std::string commandLine, std::string programPath,
-                                 const BrowserEmulation& emulation, Hooks hooks)
+StartupSequence::StartupSequence(std::string commandLine, std::string programPath, const BrowserEmulation& emulation,
+                                 Hooks hooks)
     : commandLine_(std::move(commandLine)),
       programPath_(std::move(programPath)),
       emulation_(emulation),

@@ -16,8 +16,7 @@ class StartupSequence {
     std::function<void()> runMainWindow;  // returns when the main window has closed
   };
 
-  StartupSequence(std::string commandLine, std::string programPath, const BrowserEmulation& emulation,
-                  Hooks hooks);
+  StartupSequence(std::string commandLine, std::string programPath, const BrowserEmulation& emulation, Hooks hooks);
 
   // False when the system is too old and nothing was opened.
   bool Run();

@@ -8,9 +8,9 @@
 #include "shell/BrowserEmulation.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupSequence.h"
+#include "toolkit/MessageService.h"
 #include "toolkit/kwTools.h"
 #include "toolkit/widgets/QtMessagePresenter.h"
-#include "toolkit/MessageService.h"
 
 namespace {
 bool HasDisplay() {

@@ -19,21 +19,28 @@ std::string Quoted(const std::string& identifier) {
 }
 
 std::string Fit(const unsigned char* text, int bytes, std::size_t width) {
-  std::string value = text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)) : std::string();
+  std::string value =
+      text ? std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)) : std::string();
   value.resize(width, ' ');
   return value;
 }
 
 int CodeFor(int sqliteCode) {
   switch (sqliteCode & 0xFF) {
-    case SQLITE_CORRUPT: return DataFile::kKeyFileDamaged;
-    case SQLITE_NOTADB: return DataFile::kInvalidDeclaration;
+    case SQLITE_CORRUPT:
+      return DataFile::kKeyFileDamaged;
+    case SQLITE_NOTADB:
+      return DataFile::kInvalidDeclaration;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return DataFile::kFileLocked;
+    case SQLITE_LOCKED:
+      return DataFile::kFileLocked;
     case SQLITE_PERM:
-    case SQLITE_READONLY: return DataFile::kAccessDenied;
-    case SQLITE_CANTOPEN: return DataFile::kNotFound;
-    default: return DataFile::kOtherError;
+    case SQLITE_READONLY:
+      return DataFile::kAccessDenied;
+    case SQLITE_CANTOPEN:
+      return DataFile::kNotFound;
+    default:
+      return DataFile::kOtherError;
   }
 }
 }  // namespace
@@ -59,7 +66,7 @@ void DataFile::Reset() {
 
 void DataFile::Open(int accessMode) {
   if (IsOpen()) return SetError(kAlreadyOpen, "File Already Open");
-  struct stat st{};
+  struct stat st {};
   if (::lstat(name_.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return SetError(kNotFound, "File Not Found");
     if (errno == EACCES) return SetError(kAccessDenied, "Access Denied");

@@ -24,11 +24,9 @@ MessageAnswer MessageService::Show(const MessageRequest& request) {
   return presenter ? presenter->Present(request) : gStderrPresenter.Present(request);
 }
 
-MessageAnswer MessageService::Show(std::string text, std::string caption, MessageIcon icon,
-                                   MessageButtons buttons, int timeoutSeconds) {
+MessageAnswer MessageService::Show(std::string text, std::string caption, MessageIcon icon, MessageButtons buttons,
+                                   int timeoutSeconds) {
   return Show(MessageRequest{std::move(text), std::move(caption), icon, buttons, timeoutSeconds});
 }
 
-MessagePresenter* MessageService::Install(MessagePresenter* presenter) {
-  return gPresenter.exchange(presenter);
-}
+MessagePresenter* MessageService::Install(MessagePresenter* presenter) { return gPresenter.exchange(presenter); }

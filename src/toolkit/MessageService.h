@@ -10,10 +10,8 @@ class MessagePresenter;
 class MessageService {
  public:
   static MessageAnswer Show(const MessageRequest& request);
-  static MessageAnswer Show(std::string text, std::string caption,
-                            MessageIcon icon = MessageIcon::None,
-                            MessageButtons buttons = MessageButtons::Ok,
-                            int timeoutSeconds = 0);
+  static MessageAnswer Show(std::string text, std::string caption, MessageIcon icon = MessageIcon::None,
+                            MessageButtons buttons = MessageButtons::Ok, int timeoutSeconds = 0);
 
   // Installs presenter (nullptr: back to stderr) and returns the previous one.
   static MessagePresenter* Install(MessagePresenter* presenter);

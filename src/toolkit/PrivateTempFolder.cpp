@@ -35,7 +35,7 @@ PrivateTempFolder::Result PrivateTempFolder::Ensure(const std::string& folder) {
   // nothing can be swapped in between the check and the use.
   const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return {{}, errno == ENOTDIR || errno == ELOOP ? ENOTDIR : errno};
-  struct stat st{};
+  struct stat st {};
   int error = 0;
   if (::fstat(fd, &st) != 0) {
     error = errno;

@@ -48,11 +48,10 @@ unsigned char callDLLcl::Load(const std::string& libraryName, unsigned char debu
   const std::string fileName = kwTools::Cut(kwTools::Clip(libraryName), 259);
 
   if (DEBUG == 1) {
-    struct utsname u{};
+    struct utsname u {};
     if (::uname(&u) == 0) {
-      MessageService::Show(std::string("callDLLcl Debug: uname..||sysname = ") + u.sysname +
-                               "|release = " + u.release + "|version = " + u.version +
-                               "|machine = " + u.machine + "||DLL to Load = " + fileName,
+      MessageService::Show(std::string("callDLLcl Debug: uname..||sysname = ") + u.sysname + "|release = " + u.release +
+                               "|version = " + u.version + "|machine = " + u.machine + "||DLL to Load = " + fileName,
                            kDebugCaption);
     }
   }
@@ -99,8 +98,7 @@ void callDLLcl::Kill() {
   if (BYSKIPLOADDLL) return;
   if (HDLL && !IGNOREHDLL) {
     if (DEBUG) {
-      MessageService::Show("FreeLibrary .. |sDLL = " + SDLLNAME + "|hDLL = " + HandleText(HDLL),
-                           "callDLL.Kill");
+      MessageService::Show("FreeLibrary .. |sDLL = " + SDLLNAME + "|hDLL = " + HandleText(HDLL), "callDLL.Kill");
     }
     const bool freed = ::dlclose(HDLL) == 0;
     if (DEBUG) {

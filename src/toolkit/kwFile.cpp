@@ -15,8 +15,8 @@ void kwFile::Debug(const std::string& step, const std::string& text) const {
 }
 
 bool kwFile::OpenFile(DataFile& file) {
-  auto entry = std::find_if(nativeFileQ_.begin(), nativeFileQ_.end(),
-                            [&](const NativeFile& f) { return f.THEFILE == &file; });
+  auto entry =
+      std::find_if(nativeFileQ_.begin(), nativeFileQ_.end(), [&](const NativeFile& f) { return f.THEFILE == &file; });
   if (entry == nativeFileQ_.end()) entry = nativeFileQ_.insert(nativeFileQ_.end(), NativeFile{&file, 0});
 
   file.Open(DataFile::kReadOnlyDenyNone);

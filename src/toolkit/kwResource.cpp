@@ -7,8 +7,8 @@
 #include <QMutexLocker>
 #include <QString>
 
-#include "toolkit/callDLLcl.h"
 #include "toolkit/MessageService.h"
+#include "toolkit/callDLLcl.h"
 #include "toolkit/kwTools.h"
 
 namespace {
@@ -84,7 +84,8 @@ void kwResource::Init(const std::string& modulePath, unsigned char debug) {
 
 unsigned long kwResource::LoadResourceByName(const std::string& name, const std::string& type) {
   Debug("kwResource.LoadResourceByName", "inResourceName = " + name);
-  const QString path = ResourceIndex::Instance().Find(kwTools::Cut(kwTools::Clip(type), 127), kwTools::Cut(kwTools::Clip(name), 127));
+  const QString path =
+      ResourceIndex::Instance().Find(kwTools::Cut(kwTools::Clip(type), 127), kwTools::Cut(kwTools::Clip(name), 127));
   if (path.isEmpty()) return 0;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return 0;

@@ -37,14 +37,14 @@ std::string Lower(std::string_view s) {
 }
 
 bool FolderExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // A plain web address or document is opened by the desktop; anything else is a program.
 bool IsDocument(const std::string& file) {
   if (file.find("://") != std::string::npos || file.rfind("mailto:", 0) == 0) return true;
-  struct stat st{};
+  struct stat st {};
   return ::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(file.c_str(), X_OK) != 0;
 }
 
@@ -90,11 +90,11 @@ bool kwTools::KernelReleaseSupported(std::string_view release) {
 }
 
 bool kwTools::CheckWindowsVersion(bool showMessage) const {
-  struct utsname u{};
+  struct utsname u {};
   if (::uname(&u) == 0 && KernelReleaseSupported(u.release)) return true;
   if (showMessage) {
-    MessageService::Show("This application requires at least Linux 3.10 or above",
-                         "Initialisation Failed", MessageIcon::Warning);
+    MessageService::Show("This application requires at least Linux 3.10 or above", "Initialisation Failed",
+                         MessageIcon::Warning);
   }
   return false;
 }
@@ -108,8 +108,8 @@ int kwTools::IsElevated() const {
   return (data[CAP_TO_INDEX(CAP_NET_ADMIN)].effective & CAP_TO_MASK(CAP_NET_ADMIN)) ? 1 : 0;
 }
 
-bool kwTools::ShellRun(const std::string& file, const std::string& parameters,
-                       const std::string& directory, bool wait, bool elevate, bool hidden) const {
+bool kwTools::ShellRun(const std::string& file, const std::string& parameters, const std::string& directory, bool wait,
+                       bool elevate, bool hidden) const {
   if (file.empty()) return false;
   ShellRequest request;
   // No shell sits between us and the program, so a path with spaces is passed
@@ -133,8 +133,8 @@ bool kwTools::ShellRun(const std::string& file, const std::string& parameters,
   return ShellService::Launch(request);
 }
 
-bool kwTools::RunAsAdmin(const std::string& file, const std::string& parameters,
-                         const std::string& directory, bool wait) const {
+bool kwTools::RunAsAdmin(const std::string& file, const std::string& parameters, const std::string& directory,
+                         bool wait) const {
   return ShellRun(file, parameters, directory, wait, true, false);
 }
 
@@ -142,8 +142,8 @@ int kwTools::ElevatedForUser() { return ::geteuid() == 0 ? UserIdFrom("PKEXEC_UI
 
 // ---------------------------------------------------------------- data file guard
 
-unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createMissing,
-                                    bool showMessages, const std::string& description) const {
+unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createMissing, bool showMessages,
+                                    const std::string& description) const {
   if (file.IsOpen()) return 2;
   const std::string shortDescription = Clip(Cut(description, 31));
 
@@ -172,9 +172,9 @@ unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createM
         if (ask(false, "||Create this file ?") != MessageAnswer::Yes) return 0;
         file.Create();
         if (file.ErrorCode() != 0) {
-          MessageService::Show("File creation failed.||Unable to create file = " + file.Name() +
-                                   "||Error = " + file.ErrorText(),
-                               "Error");
+          MessageService::Show(
+              "File creation failed.||Unable to create file = " + file.Name() + "||Error = " + file.ErrorText(),
+              "Error");
           return 0;
         }
         return createAndReopen();
@@ -183,8 +183,7 @@ unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createM
         if (ask(true, "||Create this file ?") != MessageAnswer::Yes) return 0;
         file.Create();
         if (file.ErrorCode() != 0) {
-          MessageService::Show("Unable to Create File: " + file.ErrorText(), file.Name(),
-                               MessageIcon::Warning);
+          MessageService::Show("Unable to Create File: " + file.ErrorText(), file.Name(), MessageIcon::Warning);
           return 0;
         }
         return createAndReopen();
@@ -195,8 +194,8 @@ unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createM
       return 0;
     case DataFile::kAccessDenied:
       if (showMessages) {
-        MessageService::Show("File Open Error = " + file.ErrorText() + "||File = " + file.Name(),
-                             "Access Denied", MessageIcon::Warning);
+        MessageService::Show("File Open Error = " + file.ErrorText() + "||File = " + file.Name(), "Access Denied",
+                             MessageIcon::Warning);
       }
       return 0;
     case DataFile::kKeyFileDamaged:
@@ -207,9 +206,8 @@ unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createM
       return 0;
     case DataFile::kInvalidDeclaration:
       if (showMessages) {
-        MessageService::Show(description.empty()
-                                 ? "Invalid Record Declaration||File name = " + file.Name()
-                                 : "Invalid Record Declaration||Description = " + description,
+        MessageService::Show(description.empty() ? "Invalid Record Declaration||File name = " + file.Name()
+                                                 : "Invalid Record Declaration||Description = " + description,
                              "File Open Error", MessageIcon::Warning);
       }
       return 0;
@@ -217,9 +215,9 @@ unsigned char kwTools::OpenDataFile(DataFile& file, int accessMode, bool createM
       return 2;
     default:
       if (showMessages) {
-        MessageService::Show("File Open Error " + std::to_string(file.ErrorCode()) + ": " +
-                                 file.ErrorText() + "||" + file.Name(),
-                             "Error", MessageIcon::Warning);
+        MessageService::Show(
+            "File Open Error " + std::to_string(file.ErrorCode()) + ": " + file.ErrorText() + "||" + file.Name(),
+            "Error", MessageIcon::Warning);
       }
       return 0;
   }
@@ -236,8 +234,7 @@ void kwTools::Wait(int milliseconds, bool /*sleep*/) const {
 }
 
 void kwTools::TimedMessage(const std::string& text, const std::string& caption, int seconds) const {
-  MessageService::Show(Clip(text), Cut(Clip(caption), kMaxPath), MessageIcon::None,
-                       MessageButtons::Ok, seconds);
+  MessageService::Show(Clip(text), Cut(Clip(caption), kMaxPath), MessageIcon::None, MessageButtons::Ok, seconds);
 }
 
 // ---------------------------------------------------------------- folders and versions
@@ -256,8 +253,7 @@ std::string kwTools::GetSpecialFolder(int csidl) const {
   return {};
 }
 
-std::string kwTools::FormatFileVersion(unsigned major, unsigned minor, unsigned build,
-                                       unsigned revision) {
+std::string kwTools::FormatFileVersion(unsigned major, unsigned minor, unsigned build, unsigned revision) {
   auto part = [](unsigned value, unsigned low, unsigned high) {
     std::string s = std::to_string(value);
     if (value >= low && value <= high && s.size() < 4) s.insert(0, 4 - s.size(), '0');
@@ -276,16 +272,13 @@ std::string kwTools::GetFileVersion(const std::string& path) const {
       std::string_view(a) != std::string_view(b)) {
     return {};
   }
-  return FormatFileVersion(VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_PATCH,
-                           VANTREL_VERSION_TWEAK);
+  return FormatFileVersion(VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_PATCH, VANTREL_VERSION_TWEAK);
 }
 
 // ---------------------------------------------------------------- paths
 
-std::string kwTools::BuildPath(const std::string& base, std::string_view part1,
-                               std::optional<std::string_view> part2,
-                               std::optional<std::string_view> part3,
-                               std::optional<std::string_view> part4,
+std::string kwTools::BuildPath(const std::string& base, std::string_view part1, std::optional<std::string_view> part2,
+                               std::optional<std::string_view> part3, std::optional<std::string_view> part4,
                                std::optional<std::string_view> part5) const {
   const bool network = base.rfind("//", 0) == 0;
   std::string path;
@@ -361,7 +354,7 @@ bool kwTools::SaveToFile(std::string_view data, const std::string& fileName) con
   // O_NONBLOCK: a FIFO planted there fails at once instead of hanging the program.
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
   if (fd < 0) return false;
-  struct stat st{};
+  struct stat st {};
   bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   std::size_t written = 0;
   while (ok && written < data.size()) {

@@ -23,11 +23,10 @@ class kwTools {
   static bool KernelReleaseSupported(std::string_view release);
   // Non-zero when the process may change the network configuration (CAP_NET_ADMIN).
   int IsElevated() const;
-  bool ShellRun(const std::string& file, const std::string& parameters = {},
-                const std::string& directory = {}, bool wait = false, bool elevate = false,
-                bool hidden = false) const;
-  bool RunAsAdmin(const std::string& file, const std::string& parameters,
-                  const std::string& directory, bool wait) const;
+  bool ShellRun(const std::string& file, const std::string& parameters = {}, const std::string& directory = {},
+                bool wait = false, bool elevate = false, bool hidden = false) const;
+  bool RunAsAdmin(const std::string& file, const std::string& parameters, const std::string& directory,
+                  bool wait) const;
   // The user an instance restarted through pkexec acts for (PKEXEC_UID); -1
   // when not root or not started that way.
   static int ElevatedForUser();
@@ -46,8 +45,7 @@ class kwTools {
   std::string GetTempPath() const;
   std::string GetSpecialFolder(int csidl) const;
   std::string GetFileVersion(const std::string& path) const;
-  static std::string FormatFileVersion(unsigned major, unsigned minor, unsigned build,
-                                       unsigned revision);
+  static std::string FormatFileVersion(unsigned major, unsigned minor, unsigned build, unsigned revision);
   std::string BuildPath(const std::string& base, std::string_view part1,
                         std::optional<std::string_view> part2 = std::nullopt,
                         std::optional<std::string_view> part3 = std::nullopt,
@@ -78,9 +76,9 @@ class kwTools {
   static std::string Cut(std::string_view text, std::size_t n);
   // The same for a name a person reads: a cut never splits a UTF-8 character.
   static std::string CutUtf8(std::string_view text, std::size_t n);
-  static std::string CommandLine();                // the whole command line, arguments joined by spaces
-  static std::string ProgramPath();                // full path of the running executable
-  static std::string ProgramFolder();              // its folder, without a trailing "/"
+  static std::string CommandLine();    // the whole command line, arguments joined by spaces
+  static std::string ProgramPath();    // full path of the running executable
+  static std::string ProgramFolder();  // its folder, without a trailing "/"
   // Deletes one file; never follows a symbolic link, errors are ignored.
   static void DeleteFileSilently(const std::string& path);
 };

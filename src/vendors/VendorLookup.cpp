@@ -36,8 +36,7 @@ std::string Fixed(std::string_view text, std::size_t width) {
 VendorLookup::VendorLookup(DataFile& vendors) : vendors_(vendors) {}
 
 void VendorLookup::LookupVendor(std::string mac, std::size_t capacity, std::string& description,
-                                std::uint8_t& makerFlag, long& ipStyle, long& descriptionStyle,
-                                long& macStyle) {
+                                std::uint8_t& makerFlag, long& ipStyle, long& descriptionStyle, long& macStyle) {
   makerFlag = 0;
   ipStyle = descriptionStyle = macStyle = kOrdinaryStyle;
   if (kwTools::Clip(mac).empty()) return;

@@ -31,8 +31,8 @@ class VendorLookup {
   // mac: six upper-case hex pairs joined by ":", or empty. The flag and the
   // three styles are always set; the description only when something matched,
   // then space-padded or cut to capacity bytes.
-  void LookupVendor(std::string mac, std::size_t capacity, std::string& description,
-                    std::uint8_t& makerFlag, long& ipStyle, long& descriptionStyle, long& macStyle);
+  void LookupVendor(std::string mac, std::size_t capacity, std::string& description, std::uint8_t& makerFlag,
+                    long& ipStyle, long& descriptionStyle, long& macStyle);
 
  private:
   DataFile& vendors_;

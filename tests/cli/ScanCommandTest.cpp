@@ -17,8 +17,8 @@ TEST(ScanCommand, ParsesWhatScriptsMayAskFor) {
   EXPECT_EQ(o->paceMs, 10);
   EXPECT_EQ(o->format, ScanCommand::Format::Table);
 
-  o = ScanCommand::Parse({"--method", "arp", "--count", "20", "--pace", "0", "--format", "json",
-                          "--makers-only", "--new-since", "old.json", "192.168.1.100"},
+  o = ScanCommand::Parse({"--method", "arp", "--count", "20", "--pace", "0", "--format", "json", "--makers-only",
+                          "--new-since", "old.json", "192.168.1.100"},
                          error);
   ASSERT_TRUE(o) << error;
   EXPECT_EQ(o->method, 2);
@@ -81,8 +81,10 @@ TEST(ScanCommand, RendersCsvAndJson) {
             "10.78.0.10,,,false\r\n");
   EXPECT_EQ(ScanCommand::Render(Rows(), ScanCommand::Format::Json),
             "[\n"
-            " {\"ip\": \"10.77.0.11\", \"mac\": \"0A:C5:D2:E1:00:11\", \"description\": \"** Sendora **\", \"maker\": true},\n"
-            " {\"ip\": \"10.77.0.20\", \"mac\": \"00:1A:2B:00:00:20\", \"description\": \"Acme, \\\"Best\\\" Cameras\", \"maker\": false},\n"
+            " {\"ip\": \"10.77.0.11\", \"mac\": \"0A:C5:D2:E1:00:11\", \"description\": \"** Sendora **\", \"maker\": "
+            "true},\n"
+            " {\"ip\": \"10.77.0.20\", \"mac\": \"00:1A:2B:00:00:20\", \"description\": \"Acme, \\\"Best\\\" "
+            "Cameras\", \"maker\": false},\n"
             " {\"ip\": \"10.78.0.10\", \"mac\": \"\", \"description\": \"\", \"maker\": false}\n"
             "]\n");
   EXPECT_EQ(ScanCommand::Render({}, ScanCommand::Format::Json), "[]\n");
@@ -100,7 +102,8 @@ TEST(ScanCommand, ReadsItsOwnJsonBackAndRefusesOtherFiles) {
   EXPECT_EQ(rows[1].SVENDOR, "Acme, \"Best\" Cameras");
   EXPECT_EQ(rows[2].SIPADDRESS, "10.78.0.10");
 
-  for (const char* content : {"", "{}", "[1, 2]", "[{\"ip\": \"x\", \"mac\": \"\"}]", "[{\"ip\": \"10.0.0.1\"}]", "[{"}) {
+  for (const char* content :
+       {"", "{}", "[1, 2]", "[{\"ip\": \"x\", \"mac\": \"\"}]", "[{\"ip\": \"10.0.0.1\"}]", "[{"}) {
     std::ofstream(dir / "bad.json") << content;
     EXPECT_FALSE(ScanCommand::ReadDeviceList(dir / "bad.json", rows, error)) << content;
   }

@@ -69,8 +69,9 @@ TEST_F(AdaptersLab, ManyAdaptersAreListedUpToTheTwentiethRecord) {
   ASSERT_EQ(rc, 0) << output;
 
   // Records go by interface index: loopback, eth0, eth1, then the first 17 added.
-  std::sort(added.begin(), added.end(),
-            [](const std::string& x, const std::string& y) { return ::if_nametoindex(x.c_str()) < ::if_nametoindex(y.c_str()); });
+  std::sort(added.begin(), added.end(), [](const std::string& x, const std::string& y) {
+    return ::if_nametoindex(x.c_str()) < ::if_nametoindex(y.c_str());
+  });
   std::vector<std::string> expected{"eth0", "eth1"};
   expected.insert(expected.end(), added.begin(), added.begin() + 17);
 

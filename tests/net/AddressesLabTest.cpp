@@ -101,7 +101,8 @@ TEST_F(AddressesLab, FailingAddsAreRecordedNowhere) {
       {"127.0.0.9", "255.0.0.0"},                                  // loopback
       {"224.0.0.9", "255.255.255.0"},                              // multicast
   };
-  for (const auto& r : refused) EXPECT_EQ(ip.AddTemporaryAddress(r.address, r.mask, 0), 0) << r.address << " " << r.mask;
+  for (const auto& r : refused)
+    EXPECT_EQ(ip.AddTemporaryAddress(r.address, r.mask, 0), 0) << r.address << " " << r.mask;
   {
     WithoutNetAdmin notElevated;
     ASSERT_TRUE(notElevated.ok());

@@ -69,14 +69,12 @@ std::uint32_t A(const char* dotted) { return ::inet_addr(dotted); }
 
 TEST(DnsAnswer, GivesTheFirstARecord) {
   EXPECT_EQ(DnsAnswer::FirstA(Response("cam1.lab.example", {{1, {10, 77, 0, 10}}})), A("10.77.0.10"));
-  EXPECT_EQ(DnsAnswer::FirstA(Response("two.lab.example", {{1, {10, 0, 0, 1}}, {1, {10, 0, 0, 2}}})),
-            A("10.0.0.1"));
+  EXPECT_EQ(DnsAnswer::FirstA(Response("two.lab.example", {{1, {10, 0, 0, 1}}, {1, {10, 0, 0, 2}}})), A("10.0.0.1"));
 }
 
 TEST(DnsAnswer, ACnameChainGivesTheAddressNotTheAliasBytes) {
-  const Bytes m = Response("www.lab.example", {{5, NameData("web.lab.example")},
-                                               {5, NameData("cam1.lab.example")},
-                                               {1, {10, 77, 0, 10}}});
+  const Bytes m = Response("www.lab.example",
+                           {{5, NameData("web.lab.example")}, {5, NameData("cam1.lab.example")}, {1, {10, 77, 0, 10}}});
   EXPECT_EQ(DnsAnswer::FirstA(m), A("10.77.0.10"));
 }
 
@@ -84,7 +82,7 @@ TEST(DnsAnswer, NoAddressWithoutAnARecordOrFromABrokenMessage) {
   EXPECT_FALSE(DnsAnswer::FirstA(Response("none.lab.example", {})).has_value());
   EXPECT_FALSE(DnsAnswer::FirstA(Response("alias.lab.example", {{5, NameData("gone.lab.example")}})).has_value());
   EXPECT_FALSE(DnsAnswer::FirstA(Response("x.lab.example", {{1, {10, 0, 0, 1}}}, 3)).has_value());  // NXDOMAIN
-  EXPECT_FALSE(DnsAnswer::FirstA(Response("odd.lab.example", {{1, {10, 0, 0}}})).has_value());     // 3-byte "A"
+  EXPECT_FALSE(DnsAnswer::FirstA(Response("odd.lab.example", {{1, {10, 0, 0}}})).has_value());      // 3-byte "A"
 
   const Bytes whole = Response("cam1.lab.example", {{5, NameData("web.lab.example")}, {1, {10, 77, 0, 10}}});
   for (std::size_t n = 0; n < whole.size(); ++n) {

@@ -35,9 +35,7 @@ TEST_F(DnsLab, QueryAAnswersFromTheLabsRecords) {
   RecordingMessagePresenter messages;
   DNSQuerycl dns;
   const std::function<std::string(const std::string&)> spellings[] = {
-      [](const std::string& n) { return n; },
-      Upper,
-      CapitalisedWithBlanks,
+      [](const std::string& n) { return n; }, Upper, CapitalisedWithBlanks,
       [](const std::string& n) { return n + "."; },  // fully qualified
   };
   for (const LabTopology::Name& n : Site().names) {
@@ -56,8 +54,8 @@ TEST_F(DnsLab, AMissingNameAnswersZeroAndSaysSoOnlyWhenAsked) {
   EXPECT_EQ(dns.QueryA(missing, 0), 0);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(dns.QueryA("N" + missing.substr(1), 1), 0);
-  ASSERT_TRUE(messages.ShowedOnly("QueryA", "DNS Query: " + missing + "|Query Failed, an error occured so result is unknown",
-                                  MessageIcon::None));
+  ASSERT_TRUE(messages.ShowedOnly(
+      "QueryA", "DNS Query: " + missing + "|Query Failed, an error occured so result is unknown", MessageIcon::None));
 }
 
 TEST_F(DnsLab, WithTheLibraryMissingNothingIsAskedOrShown) {

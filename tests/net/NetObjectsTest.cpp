@@ -7,9 +7,9 @@
 
 #include "net/DNSQuerycl.h"
 #include "net/TemporaryAddressPrompt.h"
-#include "toolkit/callDLLcl.h"
 #include "net/kwIPcl.h"
 #include "support/RecordingMessagePresenter.h"
+#include "toolkit/callDLLcl.h"
 
 // Nothing here reaches a network: every target below is refused before a
 // packet could be built. Probes of real addresses live in the lab tests.
@@ -92,7 +92,10 @@ TEST(kwIPcl, WithoutAPromptNothingIsRemovedAndThePersonIsTold) {
   ip.NEWADDRESSQ.push_back(TemporaryAddress{"192.168.77.5", AddressHandle{0, ::inet_addr("192.168.77.5"), 24}});
   ip.RemoveTemporaryAddresses(1);
   EXPECT_EQ(ip.NEWADDRESSQ.size(), 1u);
-  ASSERT_TRUE(messages.ShowedOnly("Attention", "The IP address(es) added will remain active until the network adapter is reset or your PC rebooted.", MessageIcon::Warning));
+  ASSERT_TRUE(messages.ShowedOnly(
+      "Attention",
+      "The IP address(es) added will remain active until the network adapter is reset or your PC rebooted.",
+      MessageIcon::Warning));
 }
 
 TEST(DNSQuerycl, AMissingLibraryAnswersZeroAndSaysNothing) {
@@ -115,7 +118,8 @@ TEST(DNSQuerycl, LoadsTheSystemResolverAndRefusesNamesThatCannotBeQueried) {
   EXPECT_EQ(dns.QueryA("   ", 0), 0);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(dns.QueryA("two words", 1), 0);
-  ASSERT_TRUE(messages.ShowedOnly("QueryA", "DNS Query: two words|Query Failed, an error occured so result is unknown"));
+  ASSERT_TRUE(
+      messages.ShowedOnly("QueryA", "DNS Query: two words|Query Failed, an error occured so result is unknown"));
 }
 }  // namespace
 

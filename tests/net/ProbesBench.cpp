@@ -118,11 +118,13 @@ int main() {
   check(mac == device.mac, "wrong MAC for the live device");
   std::printf("GetMACAddress %s, neighbour already resolved, 200 runs: median %.0f us\n", liveIp, cached);
 
-  const double fresh = MedianMicroseconds(30, [&] { mac = ping.GetMACAddress(liveIp, 1); }, FlushNeighbours);
+  const double fresh = MedianMicroseconds(
+      30, [&] { mac = ping.GetMACAddress(liveIp, 1); }, FlushNeighbours);
   check(mac == device.mac, "wrong MAC for the live device after a flush");
   std::printf("GetMACAddress %s, neighbour table flushed first, 30 runs: median %.0f us\n", liveIp, fresh);
 
-  const double silent = MedianMicroseconds(5, [&] { mac = ping.GetMACAddress(silentIp, 1); }, FlushNeighbours);
+  const double silent = MedianMicroseconds(
+      5, [&] { mac = ping.GetMACAddress(silentIp, 1); }, FlushNeighbours);
   check(mac.empty(), "a MAC for the silent address");
   std::printf("GetMACAddress %s (silent address), 5 runs: median %.0f ms\n", silentIp, silent / 1000);
 

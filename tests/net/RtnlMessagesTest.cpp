@@ -153,7 +153,8 @@ TEST(RtnlMessages, NeighbourMessagesGiveStateAndHardwareAddress) {
   const auto gone = RtnlMessages::ParseNeighbours(Message(RTM_DELNEIGH, 0, NeighbourBody(kTarget, 2, NUD_STALE, kMac)));
   ASSERT_EQ(gone.size(), 1u);
   EXPECT_FALSE(RtnlMessages::HasUsableAddress(gone[0]));
-  const auto noArp = RtnlMessages::ParseNeighbours(Message(RTM_NEWNEIGH, 0, NeighbourBody(kTarget, 2, NUD_NOARP, kMac)));
+  const auto noArp =
+      RtnlMessages::ParseNeighbours(Message(RTM_NEWNEIGH, 0, NeighbourBody(kTarget, 2, NUD_NOARP, kMac)));
   EXPECT_FALSE(RtnlMessages::HasUsableAddress(noArp.at(0)));
   const auto shortMac =
       RtnlMessages::ParseNeighbours(Message(RTM_NEWNEIGH, 0, NeighbourBody(kTarget, 2, NUD_REACHABLE, {1, 2, 3})));

@@ -102,7 +102,8 @@ std::map<std::string, std::string> Devices(const std::string& net, int count) {
 }
 
 struct Fixture {
-  explicit Fixture(std::map<std::string, std::string> devices = {}) : probe(std::move(devices)), controller(view, probe, Lookup) {
+  explicit Fixture(std::map<std::string, std::string> devices = {})
+      : probe(std::move(devices)), controller(view, probe, Lookup) {
     view.controller = &controller;
     controller.SetPace(0);
   }
@@ -150,7 +151,8 @@ TEST(SweepController, CountsFromAdapterAndEditedStart) {
     const char* start;
     long count;
   };
-  for (const Case c : {Case{"10.0.0.100", 154}, Case{"10.0.0.10", 244}, Case{"10.0.0.254", 0}, Case{"10.0.0.255", -1}}) {
+  for (const Case c :
+       {Case{"10.0.0.100", 154}, Case{"10.0.0.10", 244}, Case{"10.0.0.254", 0}, Case{"10.0.0.255", -1}}) {
     f.controller.state.SADDRESS_INPUT = c.start;
     f.controller.StartAddressEdited();
     EXPECT_EQ(f.controller.state.DWADDRESSES, c.count) << c.start;
@@ -226,7 +228,8 @@ TEST(SweepController, FailedThreadCreationStopsTheLoopAndFilesTheRest) {
   f.controller.state.SADDRESS_INPUT = "10.3.3.1";
   f.controller.state.DWADDRESSES = 50;
   f.controller.Start();
-  ASSERT_TRUE(messages.ShowedOnly("Error", "Thread Creation Failed with a Linux Error = " + std::to_string(EAGAIN), MessageIcon::None));
+  ASSERT_TRUE(messages.ShowedOnly("Error", "Thread Creation Failed with a Linux Error = " + std::to_string(EAGAIN),
+                                  MessageIcon::None));
   EXPECT_LE(f.controller.ThreadQ.size(), 8u);
   EXPECT_FALSE(f.view.busy);
   ASSERT_TRUE(RunUntilDone(f.controller));
@@ -247,7 +250,7 @@ TEST(SweepController, ArpWithoutAHardwareAddressIsNoAnswerAndOtherCodesAreIgnore
   EXPECT_EQ(ScanSlotTable::Slot(1).BYRESULT, 0);
 
   f.controller.ThreadQ.push_back({0, 2});
-  f.controller.HandleNotification(1301, 0, 2);  // not a sweep answer
+  f.controller.HandleNotification(1301, 0, 2);    // not a sweep answer
   f.controller.HandleNotification(1302, 0, 255);  // no such slot
   EXPECT_EQ(f.controller.ThreadQ.size(), 1u);
   f.controller.ThreadQ.clear();

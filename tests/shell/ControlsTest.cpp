@@ -210,12 +210,9 @@ TEST(MainWindowControls, AdvancedSwitchInAnyCaseAnywhereOpensAdvancedSettingsAtO
   const struct {
     const char* commandLine;
     bool opens;
-  } cases[] = {{"/usr/bin/vantrel /Advanced", true},
-               {"/usr/bin/vantrel /aDVANCED", true},
-               {"/usr/bin/vantrel x/advancedy", true},
-               {"/usr/bin/vantrel /SetEmulation /Advanced", true},
-               {"/usr/bin/vantrel /Advance", false},
-               {"/usr/bin/vantrel", false}};
+  } cases[] = {{"/usr/bin/vantrel /Advanced", true},   {"/usr/bin/vantrel /aDVANCED", true},
+               {"/usr/bin/vantrel x/advancedy", true}, {"/usr/bin/vantrel /SetEmulation /Advanced", true},
+               {"/usr/bin/vantrel /Advance", false},   {"/usr/bin/vantrel", false}};
   for (const auto& c : cases) {
     MainWindow::Options options;
     options.commandLine = c.commandLine;
@@ -223,8 +220,7 @@ TEST(MainWindowControls, AdvancedSwitchInAnyCaseAnywhereOpensAdvancedSettingsAtO
     harness.Show();
     const std::vector<std::string> expected =
         c.opens ? std::vector<std::string>{"AdvancedSettingsWindow"} : std::vector<std::string>{};
-    EXPECT_EQ(harness.dialogs, expected)
-        << c.commandLine;
+    EXPECT_EQ(harness.dialogs, expected) << c.commandLine;
   }
 }
 

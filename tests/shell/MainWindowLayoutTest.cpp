@@ -24,14 +24,17 @@ TEST(MainWindowLayout, ResizeCases) {
   const std::vector<const char*> moving = {"PROMPT_CAUTION", "PROMPT_BEAWARE", "SHOWDEVICES", "IMAGE_BYSHOWALL",
                                            "REGION_BYSHOWALL"};
   const std::vector<const char*> growing = {"IE", "MAINIMAGE_BACKGROUND", "MAINIMAGE"};
-  const std::vector<const char*> still = {"STRING3",     "SADAPTER_NAME", "STARTBUTTON", "BYSCANMETHOD",
-                                          "BYSCANMETHOD:RADIO1", "IMAGE_SENDORA", "IMAGE_5",     "REGION_5",
-                                          "SENDORABUTTON", "BYFINDNEWDEVICES"};
+  const std::vector<const char*> still = {
+      "STRING3",       "SADAPTER_NAME", "STARTBUTTON", "BYSCANMETHOD",  "BYSCANMETHOD:RADIO1",
+      "IMAGE_SENDORA", "IMAGE_5",       "REGION_5",    "SENDORABUTTON", "BYFINDNEWDEVICES"};
   const struct {
     const char* what;
     int dw, dh;
-  } cases[] = {{"100 px taller", 0, 100},  {"100 px wider", 100, 0},    {"both", 250, 37},
-               {"one row's worth", 0, 1},  {"odd height", 0, 123}};
+  } cases[] = {{"100 px taller", 0, 100},
+               {"100 px wider", 100, 0},
+               {"both", 250, 37},
+               {"one row's worth", 0, 1},
+               {"odd height", 0, 123}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     WindowHarness harness;

@@ -26,7 +26,7 @@ struct StartRecord {
 };
 
 StartRecord Start(const std::string& commandLine, const BrowserEmulation& emulation,
-          std::function<void()> inWindow = {}) {
+                  std::function<void()> inWindow = {}) {
   BYRESTARTASADMIN = 0;
   BYBROWSEREMULATION = 0;
   SRESTARTSWITCH.clear();

@@ -5,8 +5,8 @@
 #endif
 
 #include <fcntl.h>
-#include <ifaddrs.h>
 #include <grp.h>
+#include <ifaddrs.h>
 #include <linux/capability.h>
 #include <netinet/in.h>
 #include <sched.h>
@@ -82,7 +82,7 @@ int Run(const std::vector<std::string>& argv, std::string* output) {
 }
 
 ino_t InodeOf(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
@@ -157,7 +157,8 @@ void LabSession::Down() {
   if (!up_) return;
   if (Entered()) Fatal("refusing to take the lab down from inside it");
   std::string out;
-  if (Lab({"down"}, &out) != 0) std::fprintf(stderr, "LabSession: down of %s failed: %s\n", prefix_.c_str(), out.c_str());
+  if (Lab({"down"}, &out) != 0)
+    std::fprintf(stderr, "LabSession: down of %s failed: %s\n", prefix_.c_str(), out.c_str());
   up_ = false;
 }
 

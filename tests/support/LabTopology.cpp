@@ -61,8 +61,8 @@ LabTopology LabTopology::Load() {
   const QJsonObject computer = Object(root, "computer"), router = Object(root, "router"), far = Object(root, "far"),
                     dns = Object(root, "dns");
   const QJsonObject eth0 = Object(computer, "eth0"), eth1 = Object(computer, "eth1"), lan = Object(router, "lan");
-  t.computer = {Text(computer, "namespace"), Text(eth0, "address"), At(eth0, "prefix").toInt(), Text(eth0, "mac"),
-                Text(eth1, "address"), Text(eth1, "mac")};
+  t.computer = {Text(computer, "namespace"), Text(eth0, "address"), At(eth0, "prefix").toInt(),
+                Text(eth0, "mac"),           Text(eth1, "address"), Text(eth1, "mac")};
   t.router = {Text(lan, "address"), Text(lan, "mac"), Text(Object(router, "wan"), "address")};
   t.far = {Text(Object(far, "eth0"), "address"), Text(Object(far, "eth0"), "mac")};
   t.unreachableAddress = Text(root, "unreachable_address");
@@ -90,7 +90,8 @@ LabTopology LabTopology::Load() {
   add(Text(router, "hostname"), t.router.address);
   add(Text(far, "hostname"), t.far.address);
   for (const Device& d : t.devices) add(d.hostname, d.ip);
-  for (const QJsonValue& a : At(dns, "a_only").toArray()) add(Text(a.toObject(), "name"), Text(a.toObject(), "address"));
+  for (const QJsonValue& a : At(dns, "a_only").toArray())
+    add(Text(a.toObject(), "name"), Text(a.toObject(), "address"));
   std::map<std::string, std::string> aliases;
   const QJsonArray cnames = At(dns, "cnames").toArray();
   for (const QJsonValue& c : cnames) aliases[Text(c.toObject(), "name")] = Text(c.toObject(), "target");

@@ -116,7 +116,9 @@ TEST(DataFileGuard, FailedCreationIsReported) {
   EXPECT_EQ(tools.OpenDataFile(file, kMode, true, true), 0);
   ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_EQ(messages.shown[1].caption, "Error");
-  EXPECT_EQ(messages.shown[1].text.rfind("File creation failed.||Unable to create file = " + file.Name() + "||Error = ", 0), 0u);
+  EXPECT_EQ(
+      messages.shown[1].text.rfind("File creation failed.||Unable to create file = " + file.Name() + "||Error = ", 0),
+      0u);
 }
 
 TEST(DataFileGuard, DamagedTreeIsReportedEvenWithMessagesOff) {
@@ -134,7 +136,8 @@ TEST(DataFileGuard, DamagedTreeIsReportedEvenWithMessagesOff) {
   EXPECT_EQ(tools.OpenDataFile(file, kMode, false, false), 0);
   EXPECT_EQ(file.ErrorCode(), DataFile::kKeyFileDamaged);
   EXPECT_FALSE(file.IsOpen());
-  ASSERT_TRUE(messages.ShowedOnly("Index/Key Error", "Crtitical Error, Key Files Damaged .. " + path, MessageIcon::Warning));
+  ASSERT_TRUE(
+      messages.ShowedOnly("Index/Key Error", "Crtitical Error, Key Files Damaged .. " + path, MessageIcon::Warning));
 }
 
 TEST(DataFileGuard, WrongLayoutIsAnInvalidDeclaration) {

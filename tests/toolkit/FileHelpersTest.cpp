@@ -140,7 +140,8 @@ TEST(GetTempPath, UsesTheRuntimeFolderAndReportsARefusal) {
   ScopedEnv runtime("XDG_RUNTIME_DIR", dir.Path());
   RecordingMessagePresenter messages;
   EXPECT_EQ(tools.GetTempPath(), "");
-  ASSERT_TRUE(messages.ShowedOnly("kwTools.GetTempPath", "Linux API Error Calling : GetTempPath||Error Code = " + std::to_string(ENOTDIR)));
+  ASSERT_TRUE(messages.ShowedOnly("kwTools.GetTempPath",
+                                  "Linux API Error Calling : GetTempPath||Error Code = " + std::to_string(ENOTDIR)));
   EXPECT_EQ(messages.shown[0].timeoutSeconds, 20);
 }
 }  // namespace

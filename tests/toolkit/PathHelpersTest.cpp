@@ -13,13 +13,13 @@ TEST(BuildPath, JoinsWithExactlyOneSeparator) {
   const std::string program = kwTools::ProgramFolder();
   const Case cases[] = {
       {"/usr/sbin", "/usr/sbin/nft"},
-      {"/tmp/vantrel-0/", "/tmp/vantrel-0/nft"},     // trailing separator
-      {"/tmp//vantrel-0//", "/tmp/vantrel-0/nft"},   // doubled separators
-      {"/tmp/a  ", "/tmp/a/nft"},                    // trailing spaces of the base
-      {"/tmp/a /", "/tmp/a/nft"},                    // space beside a separator
+      {"/tmp/vantrel-0/", "/tmp/vantrel-0/nft"},    // trailing separator
+      {"/tmp//vantrel-0//", "/tmp/vantrel-0/nft"},  // doubled separators
+      {"/tmp/a  ", "/tmp/a/nft"},                   // trailing spaces of the base
+      {"/tmp/a /", "/tmp/a/nft"},                   // space beside a separator
       {"./", program + "/nft"},
       {"", program + "/nft"},
-      {"//server/share", "//server/share/nft"},      // network form keeps its two slashes
+      {"//server/share", "//server/share/nft"},  // network form keeps its two slashes
       {"//server//share//", "//server/share/nft"},
   };
   for (const Case& c : cases) EXPECT_EQ(tools.BuildPath(c.base, "nft"), c.expected) << "base '" << c.base << "'";
@@ -65,8 +65,8 @@ TEST(SpecialFolders, SystemFolderOnly) {
 
 TEST(FileVersion, OnlyTheProgramItselfHasOne) {
   const std::string own = tools.GetFileVersion(kwTools::ProgramPath());
-  EXPECT_EQ(own, kwTools::FormatFileVersion(VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR,
-                                            VANTREL_VERSION_PATCH, VANTREL_VERSION_TWEAK));
+  EXPECT_EQ(own, kwTools::FormatFileVersion(VANTREL_VERSION_MAJOR, VANTREL_VERSION_MINOR, VANTREL_VERSION_PATCH,
+                                            VANTREL_VERSION_TWEAK));
   EXPECT_EQ(tools.GetFileVersion("/bin/sh"), "");
   EXPECT_EQ(tools.GetFileVersion("/no/such/file"), "");
 }

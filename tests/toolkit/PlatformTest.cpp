@@ -15,9 +15,14 @@ TEST(KernelRelease, ThreeTenAndLaterPass) {
     const char* release;
     bool supported;
   };
-  const Case cases[] = {{"3.10.0-1160.el7.x86_64", true}, {"6.1.0-18-amd64", true}, {"4.0", true},
-                        {"3.9.11", false},                {"2.6.32", false},         {"", false},
-                        {"garbage", false},               {"6", false}};
+  const Case cases[] = {{"3.10.0-1160.el7.x86_64", true},
+                        {"6.1.0-18-amd64", true},
+                        {"4.0", true},
+                        {"3.9.11", false},
+                        {"2.6.32", false},
+                        {"", false},
+                        {"garbage", false},
+                        {"6", false}};
   for (const Case& c : cases) EXPECT_EQ(kwTools::KernelReleaseSupported(c.release), c.supported) << c.release;
   RecordingMessagePresenter messages;
   EXPECT_TRUE(tools.CheckWindowsVersion(true));

@@ -52,9 +52,9 @@ TEST(PopupMenu, SelectableItemsCountFromOneSkippingSeparators) {
     const char* chosen;
     unsigned char greyed;
     long number;
-  } cases[] = {{"one", 0, 1}, {"two", 0, 2}, {"three", 0, 3}, {"four", 0, 4},
-               {"three", 1, 0},  // a greyed item cannot be chosen
-               {"four", 1, 4},   // and does not shift the ones after it
+  } cases[] = {{"one", 0, 1},    {"two", 0, 2},   {"three", 0, 3},
+               {"four", 0, 4},   {"three", 1, 0},  // a greyed item cannot be chosen
+               {"four", 1, 4},                     // and does not shift the ones after it
                {"nothing", 0, 0}};
   for (const auto& c : cases) {
     Choosing person(QString::fromLatin1(c.chosen));

@@ -14,13 +14,13 @@ TEST(ReplaceAll, FollowsItsRules) {
   };
   const Case cases[] = {
       {".", "a.b.c", "_", "a_b_c"},
-      {"a", "banana", "aa", "baanana"},       // replacement holds the find text: first only
-      {"//", "a///b", "/", "a/b"},            // occurrences formed by a replacement go too
+      {"a", "banana", "aa", "baanana"},  // replacement holds the find text: first only
+      {"//", "a///b", "/", "a/b"},       // occurrences formed by a replacement go too
       {"//", "a////////b", "/", "a/b"},
-      {"x", "abc  ", "y", "abc"},             // trailing spaces go even with nothing to replace
-      {"ab", "aabb", "", ""},                 // "aabb" -> "ab" -> ""
-      {"a", "banana  ", "aa", "baanana  "},   // the first-only rule keeps trailing spaces
-      {"", "text", "x", "text"},              // nothing to find: unchanged, never a loop
+      {"x", "abc  ", "y", "abc"},            // trailing spaces go even with nothing to replace
+      {"ab", "aabb", "", ""},                // "aabb" -> "ab" -> ""
+      {"a", "banana  ", "aa", "baanana  "},  // the first-only rule keeps trailing spaces
+      {"", "text", "x", "text"},             // nothing to find: unchanged, never a loop
       {"q", "", "r", ""},
   };
   for (const Case& c : cases) {
@@ -40,7 +40,7 @@ TEST(Cut, KeepsAtMostTheFieldAndCutUtf8NeverSplitsACharacter) {
       {"abcdef", 3, "abc", "abc"},
       {"abc", 10, "abc", "abc"},
       {"", 4, "", ""},
-      {"ab\xC3\xA9", 3, "ab\xC3", "ab"},                 // "abé": the cut would leave half an é
+      {"ab\xC3\xA9", 3, "ab\xC3", "ab"},                                    // "abé": the cut would leave half an é
       {"\xE2\x82\xAC\xE2\x82\xAC", 4, "\xE2\x82\xAC\xE2", "\xE2\x82\xAC"},  // two euro signs
       {"x\xC3\xA9", 0, "", ""},
   };
@@ -76,7 +76,7 @@ TEST(JoinDetail, AddsTheDetailOnlyWhenItIsNew) {
       {"", "detail", ""},
       {"Vantrel", "1.0.0.0", "Vantrel : 1.0.0.0"},
       {"Vantrel 1.0  ", "1.0  ", "Vantrel 1.0  "},  // already inside: the text unchanged
-      {"Camera NVR", "nvr", "Camera NVR"},           // ignoring case
+      {"Camera NVR", "nvr", "Camera NVR"},          // ignoring case
       {"Device  ", "Detail  ", "Device : Detail"},
   };
   for (const Case& c : cases) EXPECT_EQ(tools.JoinDetail(c.text, c.detail), c.expected) << c.text << " / " << c.detail;
@@ -101,7 +101,7 @@ TEST(DecodeText, RoundTripsAndRejectsBrokenInput) {
 
   EXPECT_EQ(tools.DecodeText(""), "");
   EXPECT_EQ(tools.DecodeText(stored.substr(1)), "");  // odd number of digits
-  EXPECT_EQ(tools.DecodeText("ZZ"), "");               // not hex at all
+  EXPECT_EQ(tools.DecodeText("ZZ"), "");              // not hex at all
 }
 
 TEST(FormatFileVersion, WritesBuildAndRevisionByTheirRanges) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "toolkit/callDLLcl.h"
 #include "support/RecordingMessagePresenter.h"
+#include "toolkit/callDLLcl.h"
 
 namespace {
 TEST(callDLLcl, LoadsCallsAndCachesAddresses) {

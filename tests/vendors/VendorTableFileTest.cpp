@@ -27,9 +27,7 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteAll(const std::string& path, const std::string& data) {
-  std::ofstream(path, std::ios::binary) << data;
-}
+void WriteAll(const std::string& path, const std::string& data) { std::ofstream(path, std::ios::binary) << data; }
 
 std::string Pack(const std::string& data) {
   uLongf size = compressBound(static_cast<uLong>(data.size()));
@@ -43,12 +41,12 @@ std::string Pack(const std::string& data) {
 }
 
 bool IsRegularFile(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool Exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
 }
 
@@ -111,7 +109,7 @@ class ScopedEnv {
 };
 
 struct Shown {
-  std::string maker;   // description of a Sendora device
+  std::string maker;  // description of a Sendora device
   std::uint8_t makerFlag = 0;
   std::string vendor;  // description of an Ayecom (MA-L) device
 };
@@ -272,7 +270,7 @@ struct UnusableTable {
   std::string resource;  // a resource name to look for, or
   std::string packed;    // the packed bytes to take instead
   bool fileWritten;
-  const char* message;   // caption of the one message expected, or nullptr
+  const char* message;  // caption of the one message expected, or nullptr
 };
 
 TEST_F(VendorTableFileTest, RunsOnWithOnlyTheMakersLabelsWithoutAUsableTable) {

@@ -176,12 +176,16 @@ int main() {
     sqlite3_close(db);
   }
   const Summary w = Summarise(whole);
-  std::printf("\nPrepare (inflate, write, open), %d runs: median %.2f ms, max %.2f ms, first %.2f ms"
-              "  [target < 50 ms: %s]\n",
-              kPrepareRuns, w.median, w.max, whole.front(), w.median < 50 ? "met" : "MISSED");
-  for (const auto& [name, values] : std::vector<std::pair<const char*, std::vector<double>*>>{
-           {"load resource", &load}, {"inflate", &inflate}, {"write file", &write}, {"open (OpenDataFile)", &open},
-           {"  of which PRAGMA quick_check", &check}}) {
+  std::printf(
+      "\nPrepare (inflate, write, open), %d runs: median %.2f ms, max %.2f ms, first %.2f ms"
+      "  [target < 50 ms: %s]\n",
+      kPrepareRuns, w.median, w.max, whole.front(), w.median < 50 ? "met" : "MISSED");
+  for (const auto& [name, values] :
+       std::vector<std::pair<const char*, std::vector<double>*>>{{"load resource", &load},
+                                                                 {"inflate", &inflate},
+                                                                 {"write file", &write},
+                                                                 {"open (OpenDataFile)", &open},
+                                                                 {"  of which PRAGMA quick_check", &check}}) {
     const Summary s = Summarise(*values);
     std::printf("  %-30s median %7.2f ms, max %7.2f ms\n", name, s.median, s.max);
   }
@@ -218,10 +222,11 @@ int main() {
       if (!description.empty()) ++described;
     }
     const Summary s = Summarise(all);
-    std::printf("\nLookupVendor, %s mixed MACs, pass %d%s: median %.2f us, p99 %.2f us, max %.2f us, mean %.2f us"
-                "  [target median < 20 us: %s]\n",
-                Thousands(macs.size()).c_str(), pass, pass == 1 ? " (first after Prepare)" : "", s.median, s.p99,
-                s.max, s.mean, s.median < 20 ? "met" : "MISSED");
+    std::printf(
+        "\nLookupVendor, %s mixed MACs, pass %d%s: median %.2f us, p99 %.2f us, max %.2f us, mean %.2f us"
+        "  [target median < 20 us: %s]\n",
+        Thousands(macs.size()).c_str(), pass, pass == 1 ? " (first after Prepare)" : "", s.median, s.p99, s.max, s.mean,
+        s.median < 20 ? "met" : "MISSED");
     for (const auto& [kind, values] : byKind) {
       const Summary k = Summarise(values);
       std::printf("  %-8s %5zu MACs: median %6.2f us, p99 %6.2f us\n", kind.c_str(), values.size(), k.median, k.p99);

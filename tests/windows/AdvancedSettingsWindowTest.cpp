@@ -186,7 +186,8 @@ TEST(AdvancedSettings, AFailedAddIsReportedWithTheWholeField) {
   window.show();
   Control<QLineEdit>(window, "SIPADDRESS")->setText(QStringLiteral("no.address"));
   Control<QPushButton>(window, "SAVEBUTTON")->click();
-  ASSERT_TRUE(messages.ShowedOnly("Information", "An error was encounted adding the new address no.address          ", MessageIcon::Cross));
+  ASSERT_TRUE(messages.ShowedOnly("Information", "An error was encounted adding the new address no.address          ",
+                                  MessageIcon::Cross));
   EXPECT_TRUE(window.isVisible());
 }
 

@@ -50,13 +50,10 @@ void PopupMenucl::AddText(const std::string& text) {
   items_.push_back(std::move(item));
 }
 
-void PopupMenucl::AddItem(const std::string& text, unsigned char disabled) {
-  AddItemEx(text, {}, disabled, 0, 0);
-}
+void PopupMenucl::AddItem(const std::string& text, unsigned char disabled) { AddItemEx(text, {}, disabled, 0, 0); }
 
-void PopupMenucl::AddItemEx(const std::string& text, const std::string& iconName,
-                            unsigned char disabled, unsigned char checkItem,
-                            unsigned char checked) {
+void PopupMenucl::AddItemEx(const std::string& text, const std::string& iconName, unsigned char disabled,
+                            unsigned char checkItem, unsigned char checked) {
   Item item;
   item.SZTEXT = ItemText(text);
   item.SZICONNAME = kwTools::Clip(iconName);
@@ -74,8 +71,7 @@ void PopupMenucl::AddSeparator() {
 
 void PopupMenucl::Clear() { items_.clear(); }
 
-void PopupMenucl::BuildInto(QMenu& menu, const std::vector<Item>& items, bool allowSubmenu,
-                            long& number) const {
+void PopupMenucl::BuildInto(QMenu& menu, const std::vector<Item>& items, bool allowSubmenu, long& number) const {
   for (const Item& item : items) {
     if (item.BYSEPARATOR) {
       menu.addSeparator();

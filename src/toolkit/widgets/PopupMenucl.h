@@ -43,8 +43,8 @@ class PopupMenucl {
 
   void AddText(const std::string& text);
   void AddItem(const std::string& text, unsigned char disabled);
-  void AddItemEx(const std::string& text, const std::string& iconName, unsigned char disabled,
-                 unsigned char checkItem, unsigned char checked);
+  void AddItemEx(const std::string& text, const std::string& iconName, unsigned char disabled, unsigned char checkItem,
+                 unsigned char checked);
   void AddSeparator();
   void Clear();
   long Show();
@@ -56,8 +56,7 @@ class PopupMenucl {
   static Presenter SetPresenter(Presenter presenter);
 
  private:
-  void BuildInto(QMenu& menu, const std::vector<Item>& items, bool allowSubmenu,
-                 long& number) const;
+  void BuildInto(QMenu& menu, const std::vector<Item>& items, bool allowSubmenu, long& number) const;
 
   std::unique_ptr<kwIconCL> MYICON;
   std::vector<Item> items_;

@@ -14,14 +14,23 @@ MessageAnswer PresentHere(const MessageRequest& request) {
   box.setWindowTitle(QString::fromStdString(request.caption));
   box.setText(QString::fromStdString(request.DisplayText()));
   switch (request.icon) {
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Cross: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Cross:
+      box.setIcon(QMessageBox::Critical);
+      break;
     case MessageIcon::Tick:
       box.setIconPixmap(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(32, 32));
       break;
-    case MessageIcon::None: break;
+    case MessageIcon::None:
+      break;
   }
   if (request.buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -31,7 +40,8 @@ MessageAnswer PresentHere(const MessageRequest& request) {
   }
   if (request.timeoutSeconds > 0) QTimer::singleShot(request.timeoutSeconds * 1000, &box, &QMessageBox::accept);
   const int result = box.exec();
-  if (request.buttons == MessageButtons::YesNo) return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+  if (request.buttons == MessageButtons::YesNo)
+    return result == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
   return MessageAnswer::Ok;
 }
 }  // namespace
@@ -40,6 +50,7 @@ MessageAnswer QtMessagePresenter::Present(const MessageRequest& request) {
   QCoreApplication* app = QCoreApplication::instance();
   if (!app || QThread::currentThread() == app->thread()) return PresentHere(request);
   MessageAnswer answer = MessageAnswer::No;
-  QMetaObject::invokeMethod(app, [&] { answer = PresentHere(request); }, Qt::BlockingQueuedConnection);
+  QMetaObject::invokeMethod(
+      app, [&] { answer = PresentHere(request); }, Qt::BlockingQueuedConnection);
   return answer;
 }

@@ -100,14 +100,14 @@ void kwControlcl::Controls_Save(QWidget* window) {
 }
 
 const kwControlcl::Entry* kwControlcl::Find(int feq) const {
-  const auto it = std::find_if(CONTROLPOSITIONQ.begin(), CONTROLPOSITIONQ.end(),
-                               [feq](const Entry& e) { return e.FEQ == feq; });
+  const auto it =
+      std::find_if(CONTROLPOSITIONQ.begin(), CONTROLPOSITIONQ.end(), [feq](const Entry& e) { return e.FEQ == feq; });
   return it == CONTROLPOSITIONQ.end() ? nullptr : &*it;
 }
 
 kwControlcl::Entry* kwControlcl::FindEntry(int feq) {
-  const auto it = std::find_if(CONTROLPOSITIONQ.begin(), CONTROLPOSITIONQ.end(),
-                               [feq](const Entry& e) { return e.FEQ == feq; });
+  const auto it =
+      std::find_if(CONTROLPOSITIONQ.begin(), CONTROLPOSITIONQ.end(), [feq](const Entry& e) { return e.FEQ == feq; });
   return it == CONTROLPOSITIONQ.end() ? nullptr : &*it;
 }
 
@@ -118,8 +118,8 @@ int kwControlcl::Feq(const QWidget* control) const {
   return 0;
 }
 
-void kwControlcl::SetStrategy(int first, int last, unsigned char growW, unsigned char growH,
-                              unsigned char moveX, unsigned char moveY, unsigned char hideDuringMove) {
+void kwControlcl::SetStrategy(int first, int last, unsigned char growW, unsigned char growH, unsigned char moveX,
+                              unsigned char moveY, unsigned char hideDuringMove) {
   for (int feq = first; feq <= last; ++feq) {
     Entry* e = FindEntry(feq);
     if (!e) continue;

@@ -33,8 +33,8 @@ class kwControlcl {
     int DWPARENTFEQ_ALIGNH = 0;  // recorded only
     unsigned char BYHIDEDURINGMOVE = 0;
     struct {
-      std::string DWCOLUMN;  // never filled by the program
-      int DWWIDTH = 0;       // never filled by the program
+      std::string DWCOLUMN;                // never filled by the program
+      int DWWIDTH = 0;                     // never filled by the program
       unsigned char BYOPTIMISEHEIGHT = 0;  // non-zero: a growing list shows whole rows only
     } GRPLIST;
     QPointer<QWidget> control;
