@@ -70,7 +70,7 @@ LabTopology LabTopology::Load() {
   t.firstAddress = FirstAddressOf(t.computer.address, t.computer.prefix);
   t.domain = Text(dns, "domain");
 
-  for (const QJsonValue& value : At(root, "devices").toArray()) {
+  for (const QJsonValue value : At(root, "devices").toArray()) {
     const QJsonObject d = value.toObject();
     t.devices.push_back({Text(d, "name"), Text(d, "ip"), Text(d, "mac"), Text(d, "hostname"),
                          At(d, "ignores_ping").toBool(), Text(Object(d, "web"), "title"), At(d, "maker").toBool(),
@@ -90,12 +90,11 @@ LabTopology LabTopology::Load() {
   add(Text(router, "hostname"), t.router.address);
   add(Text(far, "hostname"), t.far.address);
   for (const Device& d : t.devices) add(d.hostname, d.ip);
-  for (const QJsonValue& a : At(dns, "a_only").toArray())
-    add(Text(a.toObject(), "name"), Text(a.toObject(), "address"));
+  for (const QJsonValue a : At(dns, "a_only").toArray()) add(Text(a.toObject(), "name"), Text(a.toObject(), "address"));
   std::map<std::string, std::string> aliases;
   const QJsonArray cnames = At(dns, "cnames").toArray();
-  for (const QJsonValue& c : cnames) aliases[Text(c.toObject(), "name")] = Text(c.toObject(), "target");
-  for (const QJsonValue& c : cnames) {
+  for (const QJsonValue c : cnames) aliases[Text(c.toObject(), "name")] = Text(c.toObject(), "target");
+  for (const QJsonValue c : cnames) {
     const std::string alias = Text(c.toObject(), "name");
     std::string target = alias;
     for (std::size_t hops = 0; aliases.count(target) && hops <= aliases.size(); ++hops) target = aliases[target];
