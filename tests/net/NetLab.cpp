@@ -8,21 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-std::unique_ptr<LabSession> NetLab::lab_;
-std::string NetLab::failure_;
-
-void NetLab::SetUpTestSuite() {
-  if (LabSession::IsRoot()) lab_ = LabSession::UpAndEnter(failure_);
-}
-
-void NetLab::TearDownTestSuite() { lab_.reset(); }
-
-void NetLab::SetUp() {
-  if (!LabSession::IsRoot()) GTEST_SKIP() << "lab tests need root (they build network namespaces)";
-  ASSERT_TRUE(failure_.empty()) << failure_;
-  ASSERT_TRUE(lab_ && lab_->Entered());
-}
-
 unsigned long long NetLab::SentPackets() {
   std::ifstream in("/proc/thread-self/net/dev");
   std::string line;

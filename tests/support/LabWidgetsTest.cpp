@@ -4,13 +4,10 @@
 
 #include <cstdlib>
 
-std::unique_ptr<LabSession> LabWidgetsTest::lab_;
 std::unique_ptr<QApplication> LabWidgetsTest::app_;
-std::string LabWidgetsTest::failure_;
 
 void LabWidgetsTest::SetUpTestSuite() {
-  if (!LabSession::IsRoot()) return;
-  lab_ = LabSession::UpAndEnter(failure_);
+  LabTest::SetUpTestSuite();
   if (!lab_) return;
   // Under a virtual display (ctest runs some suites in xvfb-run) the windows
   // are real X11 windows; without one, Qt's offscreen platform stands in.
@@ -27,11 +24,5 @@ void LabWidgetsTest::SetUpTestSuite() {
 
 void LabWidgetsTest::TearDownTestSuite() {
   app_.reset();
-  lab_.reset();
-}
-
-void LabWidgetsTest::SetUp() {
-  if (!LabSession::IsRoot()) GTEST_SKIP() << "lab tests need root (they build network namespaces)";
-  ASSERT_TRUE(failure_.empty()) << failure_;
-  ASSERT_TRUE(lab_ && lab_->Entered());
+  LabTest::TearDownTestSuite();
 }

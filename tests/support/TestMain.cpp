@@ -7,10 +7,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #ifndef VANTREL_TEST_APPLICATION
 #error "VANTREL_TEST_APPLICATION must be 0, 1 or 2"
 #endif
@@ -20,37 +16,18 @@
 #include <QCoreApplication>
 #endif
 
-namespace {
-// Each window and each vendor-table user unpacks into the private temporary
-// folder; one of this process's own keeps test programs that run side by
-// side from deleting each other's files.
-class PrivateRuntimeFolder {
- public:
-  PrivateRuntimeFolder() {
-    std::string path = (std::filesystem::temp_directory_path() / "vantrel-test-run-XXXXXX").string();
-    if (::mkdtemp(path.data())) {
-      path_ = path;
-      ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
-    }
-  }
-  ~PrivateRuntimeFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  PrivateRuntimeFolder(const PrivateRuntimeFolder&) = delete;
-  PrivateRuntimeFolder& operator=(const PrivateRuntimeFolder&) = delete;
-
- private:
-  std::string path_;
-};
-}  // namespace
+#include "support/ScratchFolder.h"
 
 int main(int argc, char** argv) {
 #if VANTREL_TEST_APPLICATION == 2
   // Widget tests never need a real display (test discovery runs them bare too).
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 #endif
-  const PrivateRuntimeFolder runtime;
+  // Each window and each vendor-table user unpacks into the private temporary
+  // folder; one of this process's own keeps test programs that run side by
+  // side from deleting each other's files.
+  const ScratchFolder runtime;
+  if (!runtime.Path().empty()) ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
   int result = 0;
   {
 #if VANTREL_TEST_APPLICATION == 2
